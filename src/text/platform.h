@@ -1,0 +1,18 @@
+#pragma once
+// Operating-system services the helpers need, one implementation per platform.
+
+#include <string>
+#include <string_view>
+
+namespace text {
+
+// Windows: the asynchronous Esc key state. Elsewhere: whether an Esc press was
+// reported (NoteEscapePressed) since the last ResetEscapePressed.
+bool IsEscapePressed();
+void NoteEscapePressed();
+void ResetEscapePressed();
+
+// The network share a drive name such as "Z:" maps to; the input when none.
+std::string GetNetworkConnection(std::string_view localName);
+
+}  // namespace text

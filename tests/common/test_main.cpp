@@ -1,0 +1,19 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+#include <clocale>
+#include <cstdlib>
+#include <ctime>
+
+// Fixed surroundings so results never depend on the machine running the tests.
+int main(int argc, char** argv)
+{
+    setenv("TZ", "Asia/Tokyo", 1);
+    tzset();
+    std::setlocale(LC_ALL, "C");
+    QCoreApplication::setApplicationName("k5x7");
+    QLoggingCategory::setFilterRules("*.debug=false\n*.warning=false");
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
