@@ -1,0 +1,417 @@
+#include "storage/database.h"
+
+#include <algorithm>
+
+#include "storage/firebird_client.h"
+
+namespace storage {
+
+namespace {
+
+bool SameIgnoringCase(std::string_view a, std::string_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        return lower(x) == lower(y);
+    });
+}
+
+std::string TrimRight(std::string s)
+{
+    while (!s.empty() && s.back() == ' ') s.pop_back();
+    return s;
+}
+
+// Rows are fetched from the server only as far as a caller moves; what was
+// fetched stays, so the cursor can go back to the first row.
+struct Cursor {
+    fb::Statement statement;
+    std::vector<Row> rows;
+    size_t position = 0;
+    bool open = false;
+    bool exhausted = false;
+
+    bool ensureRow(size_t index)
+    {
+        while (rows.size() <= index && !exhausted) {
+            Row row;
+            if (statement.fetch(row))
+                rows.push_back(std::move(row));
+            else
+                exhausted = true;
+        }
+        return index < rows.size();
+    }
+
+    size_t countToEnd()
+    {
+        while (!exhausted) ensureRow(rows.size());
+        return rows.size();
+    }
+
+    bool eof() const { return position >= rows.size(); }
+
+    void close() noexcept
+    {
+        statement.close();
+        rows.clear();
+        rows.shrink_to_fit();
+        position = 0;
+        open = false;
+        exhausted = false;
+    }
+};
+
+const Row kNoRow;
+
+}  // namespace
+
+struct Database::Impl {
+    fb::Attachment attachment;
+    fb::Transaction transaction{attachment};
+    Cursor cursor;
+    std::function<void(std::string_view)> observer;
+
+    void notify(const std::string& text)
+    {
+        if (observer) observer(text);
+    }
+
+    void endTransaction() noexcept { transaction.rollback(); }
+
+    void closeCursor() noexcept
+    {
+        cursor.close();
+        endTransaction();
+    }
+
+    void dropConnection() noexcept
+    {
+        cursor.close();
+        cursor.statement.drop();
+        endTransaction();
+        attachment.detach();
+    }
+
+    // After any failure: nothing stays open, and a connection that is gone
+    // counts as closed so that callers see it and no handle is reused.
+    void recover(const fb::Error& error) noexcept
+    {
+        cursor.close();
+        endTransaction();
+        if (error.connectionLost()) dropConnection();
+    }
+
+    void prepareAndRun(const std::string& text)
+    {
+        notify(text);
+        cursor.statement.prepare(attachment, transaction, text);
+        cursor.statement.execute(transaction);
+    }
+
+    void openCursor(const std::string& text)
+    {
+        cursor.close();
+        if (!transaction.isActive()) transaction.start();
+        prepareAndRun(text);
+        cursor.open = true;
+    }
+
+    bool modify(const Lines& lines)
+    {
+        if (!attachment.isOpen()) return false;
+        bool done = false;
+        try {
+            endTransaction();
+            transaction.start();
+            cursor.close();
+            prepareAndRun(JoinStatement(lines));
+            cursor.statement.close();
+            transaction.commit();
+            done = true;
+        } catch (const fb::Error& error) {
+            recover(error);
+        }
+        cursor.close();
+        endTransaction();
+        return done;
+    }
+
+    template <class Result, class Read>
+    Result select(const Lines& lines, Result failure, Read read, bool keepOpen = false)
+    {
+        if (!attachment.isOpen()) return failure;
+        closeCursor();
+        Result result = failure;
+        try {
+            openCursor(JoinStatement(lines));
+            result = read();
+        } catch (const fb::Error& error) {
+            recover(error);
+            return failure;
+        }
+        if (!keepOpen) cursor.close();
+        return result;
+    }
+
+    void copyRow(size_t index, Row& buffer, int* copied = nullptr)
+    {
+        const Row& row = cursor.rows[index];
+        size_t n = std::min(row.size(), buffer.size());
+        std::copy_n(row.begin(), n, buffer.begin());
+        if (copied) *copied = static_cast<int>(n);
+    }
+
+    void clearBuffer(Row& buffer)
+    {
+        size_t k = std::min(static_cast<size_t>(cursor.statement.columnCount()), buffer.size());
+        std::fill_n(buffer.begin(), k, std::string());
+    }
+};
+
+Database::Database() : impl_(std::make_unique<Impl>()) {}
+
+Database::~Database()
+{
+    DisconnectDatabase();
+}
+
+void Database::SetStatementObserver(std::function<void(std::string_view)> observer)
+{
+    impl_->observer = std::move(observer);
+}
+
+bool Database::Connected() const
+{
+    return impl_->attachment.isOpen();
+}
+
+bool Database::TransactionActive() const
+{
+    return impl_->transaction.isActive();
+}
+
+bool Database::QueryOpen() const
+{
+    return impl_->cursor.open;
+}
+
+void Database::CreateDatabase(const std::string& path)
+{
+    if (Connected()) return;
+    std::string statement = "CREATE DATABASE '" + path + "' USER \"SYSDBA\"\r\n" +
+                            "PASSWORD \"tidewater\"\r\nPAGE_SIZE 4096\r\n";
+    impl_->notify(statement);
+    try {
+        impl_->attachment.createDatabase(statement);
+    } catch (const fb::Error&) {
+    }
+}
+
+void Database::ConnectDatabase(const std::string& path)
+{
+    if (Connected()) return;
+    try {
+        impl_->attachment.attach(path, kUser, kPassword);
+    } catch (const fb::Error&) {
+        DisconnectDatabase();
+    }
+}
+
+void Database::DisconnectDatabase()
+{
+    impl_->dropConnection();
+}
+
+bool Database::TableExists(std::string_view name)
+{
+    if (!Connected()) return false;
+    bool found = false;
+    try {
+        impl_->closeCursor();
+        impl_->openCursor(kTableNamesQuery);
+        impl_->cursor.countToEnd();
+        for (const Row& row : impl_->cursor.rows)
+            if (!row.empty() && SameIgnoringCase(TrimRight(row[0]), name)) found = true;
+    } catch (const fb::Error& error) {
+        impl_->recover(error);
+    }
+    impl_->closeCursor();
+    return found;
+}
+
+bool Database::ExecuteDdl(const Lines& lines)
+{
+    if (lines.empty()) return false;
+    return impl_->modify(lines);
+}
+
+bool Database::InsertRow(std::string_view table, const std::vector<std::string>& columns,
+                         const std::vector<std::string>& values)
+{
+    return impl_->modify(InsertRowLines(table, columns, values));
+}
+
+bool Database::UpdateRow(std::string_view table, const std::vector<std::string>& columns,
+                         const std::vector<std::string>& values, std::string_view condition)
+{
+    return impl_->modify(UpdateRowLines(table, columns, values, condition));
+}
+
+bool Database::UpdateSet(std::string_view table, std::string_view setText,
+                         std::string_view condition)
+{
+    return impl_->modify(UpdateSetLines(table, setText, condition));
+}
+
+bool Database::DeleteRows(std::string_view table, std::string_view condition)
+{
+    return impl_->modify(DeleteRowsLines(table, condition));
+}
+
+void Database::CloseCursor()
+{
+    impl_->closeCursor();
+}
+
+int Database::SelectAllWhere(std::string_view table, std::string_view condition)
+{
+    return impl_->select(SelectAllWhereLines(table, condition), -1,
+                         [&] { return static_cast<int>(impl_->cursor.countToEnd()); });
+}
+
+bool Database::SelectExists(std::string_view table, std::string_view column,
+                            std::string_view condition, int value)
+{
+    return impl_->select(SelectExistsLines(table, column, condition, value), false,
+                         [&] { return impl_->cursor.ensureRow(0); });
+}
+
+std::string Database::SelectMax(std::string_view table, std::string_view column,
+                                std::string_view condition)
+{
+    return impl_->select(SelectMaxLines(table, column, condition), std::string(), [&] {
+        if (!impl_->cursor.ensureRow(0) || impl_->cursor.rows[0].empty()) return std::string();
+        return impl_->cursor.rows[0][0];
+    });
+}
+
+int Database::SelectColumns(std::string_view columnList, std::string_view table,
+                            std::string_view condition, Row& buffer)
+{
+    return impl_->select(SelectColumnsLines(columnList, table, condition), -1, [&] {
+        if (!impl_->cursor.ensureRow(0)) return -1;
+        int copied = 0;
+        impl_->copyRow(0, buffer, &copied);
+        return copied;
+    });
+}
+
+int Database::SelectOrdered(std::string_view columnList, std::string_view table,
+                            std::string_view condition, std::string_view order)
+{
+    return impl_->select(
+        SelectOrderedLines(columnList, table, condition, order), 0,
+        [&] {
+            int count = static_cast<int>(impl_->cursor.countToEnd());
+            impl_->cursor.position = 0;
+            return count;
+        },
+        true);
+}
+
+void Database::FetchFirst(Row& buffer)
+{
+    Cursor& cursor = impl_->cursor;
+    if (!cursor.open) return;
+    impl_->clearBuffer(buffer);
+    try {
+        cursor.position = 0;
+        if (cursor.ensureRow(0)) impl_->copyRow(0, buffer);
+    } catch (const fb::Error& error) {
+        impl_->recover(error);
+    }
+}
+
+void Database::FetchNext(Row& buffer)
+{
+    Cursor& cursor = impl_->cursor;
+    if (!cursor.open) return;
+    try {
+        if (!cursor.eof()) ++cursor.position;
+        if (cursor.ensureRow(cursor.position))
+            impl_->copyRow(cursor.position, buffer);
+        else
+            impl_->clearBuffer(buffer);
+    } catch (const fb::Error& error) {
+        impl_->clearBuffer(buffer);
+        impl_->recover(error);
+    }
+}
+
+void Database::CloseQuery()
+{
+    impl_->cursor.close();
+}
+
+bool Database::OpenQuery(const Lines& lines)
+{
+    if (!Connected()) return false;
+    try {
+        impl_->openCursor(JoinStatement(lines));
+        return true;
+    } catch (const fb::Error& error) {
+        impl_->recover(error);
+        return false;
+    }
+}
+
+bool Database::QueryFirst()
+{
+    if (!impl_->cursor.open) return false;
+    try {
+        impl_->cursor.position = 0;
+        impl_->cursor.ensureRow(0);
+        return true;
+    } catch (const fb::Error& error) {
+        impl_->recover(error);
+        return false;
+    }
+}
+
+bool Database::QueryNext()
+{
+    return QueryMoveBy(1);
+}
+
+bool Database::QueryMoveBy(int rows)
+{
+    Cursor& cursor = impl_->cursor;
+    if (!cursor.open) return false;
+    try {
+        if (rows < 0) {
+            size_t back = static_cast<size_t>(-static_cast<long long>(rows));
+            cursor.position = back > cursor.position ? 0 : cursor.position - back;
+            return true;
+        }
+        size_t target = cursor.position + static_cast<size_t>(rows);
+        cursor.position = cursor.ensureRow(target) ? target : cursor.rows.size();
+        return true;
+    } catch (const fb::Error& error) {
+        impl_->recover(error);
+        return false;
+    }
+}
+
+bool Database::QueryEof() const
+{
+    return !impl_->cursor.open || impl_->cursor.eof();
+}
+
+const Row& Database::QueryRow() const
+{
+    const Cursor& cursor = impl_->cursor;
+    return cursor.open && !cursor.eof() ? cursor.rows[cursor.position] : kNoRow;
+}
+
+}  // namespace storage

@@ -1,0 +1,78 @@
+#pragma once
+// The one connection, transaction and query of the process. Every operation
+// catches its own failure, rolls back and reports only through its result.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "storage/statements.h"
+
+namespace storage {
+
+using Row = std::vector<std::string>;
+
+class Database {
+public:
+    Database();
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    static constexpr const char* kUser = "SYSDBA";
+    static constexpr const char* kPassword = "tidewater";
+
+    // Sees every statement text exactly as it is sent.
+    void SetStatementObserver(std::function<void(std::string_view)> observer);
+
+    // Silent on failure; the connection state is left as it was.
+    void CreateDatabase(const std::string& path);
+    void ConnectDatabase(const std::string& path);
+    void DisconnectDatabase();
+    bool Connected() const;
+    bool TransactionActive() const;
+    bool QueryOpen() const;
+
+    bool TableExists(std::string_view name);
+    bool ExecuteDdl(const Lines& lines);
+
+    bool InsertRow(std::string_view table, const std::vector<std::string>& columns,
+                   const std::vector<std::string>& values);
+    bool UpdateRow(std::string_view table, const std::vector<std::string>& columns,
+                   const std::vector<std::string>& values, std::string_view condition);
+    bool UpdateSet(std::string_view table, std::string_view setText, std::string_view condition);
+    bool DeleteRows(std::string_view table, std::string_view condition);
+
+    void CloseCursor();
+    int SelectAllWhere(std::string_view table, std::string_view condition);
+    bool SelectExists(std::string_view table, std::string_view column, std::string_view condition,
+                      int value);
+    std::string SelectMax(std::string_view table, std::string_view column,
+                          std::string_view condition);
+    // Copies the first row into the buffer (as far as it is sized); -1 when none.
+    int SelectColumns(std::string_view columnList, std::string_view table,
+                      std::string_view condition, Row& buffer);
+    // Counts the rows and leaves the result open on the first one.
+    int SelectOrdered(std::string_view columnList, std::string_view table,
+                      std::string_view condition, std::string_view order);
+    void FetchFirst(Row& buffer);
+    void FetchNext(Row& buffer);
+    void CloseQuery();
+
+    // The shared query used directly, for readers that page through a result
+    // and must not read it to the end. Each returns false on failure.
+    bool OpenQuery(const Lines& lines);
+    bool QueryFirst();
+    bool QueryNext();
+    bool QueryMoveBy(int rows);
+    bool QueryEof() const;
+    const Row& QueryRow() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace storage
