@@ -6,10 +6,10 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <iconv.h>
 #include <bit>
 #include <cerrno>
 #include <cstring>
-#include <iconv.h>
 #include <vector>
 #endif
 
@@ -63,8 +63,7 @@ constexpr const char* kUtf16 = std::endian::native == std::endian::little ? "UTF
 
 // One iconv descriptor per direction and thread: a descriptor carries shift
 // state and must not be shared between threads.
-class Iconv
-{
+class Iconv {
 public:
     Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
     ~Iconv()

@@ -50,7 +50,7 @@ TEST(Cp932, CharactersWithoutAnExactFormAreRefused)
     // No CP932 form at all, or only a one-way substitute that would come back
     // as another character (U+00A5 as a backslash, U+2014 as U+2015).
     const char32_t refused[] = {0x00E9, 0x1F600, 0x00A5, 0x203E, 0x2014, 0x301C,
-                                0x2212, 0x00A2, 0x2016, 0x00A0, 0x0080};
+                                0x2212, 0x00A2,  0x2016, 0x00A0, 0x0080};
     for (char32_t c : refused) {
         const QString one = QString::fromUcs4(&c, 1);
         const auto code = static_cast<unsigned>(c);
@@ -90,7 +90,7 @@ TEST(Cp932, LongTextRoundTrips)
     std::string bytes;
     QString expected;
     for (int i = 0; i < 10000; ++i) {
-        bytes += "\x95\x5c" "a\xb1";
+        bytes += "\x95\\a\xb1";  // 表aｱ
         expected += QString::fromUtf8("表aｱ");
     }
     EXPECT_EQ(text::FromCp932(bytes), expected);
