@@ -18,7 +18,8 @@ bool SameIgnoringCase(std::string_view a, std::string_view b)
 
 std::string TrimRight(std::string s)
 {
-    while (!s.empty() && s.back() == ' ') s.pop_back();
+    while (!s.empty() && s.back() == ' ')
+        s.pop_back();
     return s;
 }
 
@@ -45,7 +46,8 @@ struct Cursor {
 
     size_t countToEnd()
     {
-        while (!exhausted) ensureRow(rows.size());
+        while (!exhausted)
+            ensureRow(rows.size());
         return rows.size();
     }
 
@@ -74,7 +76,8 @@ struct Database::Impl {
 
     void notify(const std::string& text)
     {
-        if (observer) observer(text);
+        if (observer)
+            observer(text);
     }
 
     void endTransaction() noexcept { transaction.rollback(); }
@@ -99,7 +102,8 @@ struct Database::Impl {
     {
         cursor.close();
         endTransaction();
-        if (error.connectionLost()) dropConnection();
+        if (error.connectionLost())
+            dropConnection();
     }
 
     void prepareAndRun(const std::string& text)
@@ -112,14 +116,16 @@ struct Database::Impl {
     void openCursor(const std::string& text)
     {
         cursor.close();
-        if (!transaction.isActive()) transaction.start();
+        if (!transaction.isActive())
+            transaction.start();
         prepareAndRun(text);
         cursor.open = true;
     }
 
     bool modify(const Lines& lines)
     {
-        if (!attachment.isOpen()) return false;
+        if (!attachment.isOpen())
+            return false;
         bool done = false;
         try {
             endTransaction();
@@ -140,7 +146,8 @@ struct Database::Impl {
     template <class Result, class Read>
     Result select(const Lines& lines, Result failure, Read read, bool keepOpen = false)
     {
-        if (!attachment.isOpen()) return failure;
+        if (!attachment.isOpen())
+            return failure;
         closeCursor();
         Result result = failure;
         try {
@@ -150,7 +157,8 @@ struct Database::Impl {
             recover(error);
             return failure;
         }
-        if (!keepOpen) cursor.close();
+        if (!keepOpen)
+            cursor.close();
         return result;
     }
 
@@ -159,7 +167,8 @@ struct Database::Impl {
         const Row& row = cursor.rows[index];
         size_t n = std::min(row.size(), buffer.size());
         std::copy_n(row.begin(), n, buffer.begin());
-        if (copied) *copied = static_cast<int>(n);
+        if (copied)
+            *copied = static_cast<int>(n);
     }
 
     void clearBuffer(Row& buffer)
@@ -198,7 +207,8 @@ bool Database::QueryOpen() const
 
 void Database::CreateDatabase(const std::string& path)
 {
-    if (Connected()) return;
+    if (Connected())
+        return;
     std::string statement = "CREATE DATABASE '" + path + "' USER \"SYSDBA\"\r\n" +
                             "PASSWORD \"tidewater\"\r\nPAGE_SIZE 4096\r\n";
     impl_->notify(statement);
@@ -210,7 +220,8 @@ void Database::CreateDatabase(const std::string& path)
 
 void Database::ConnectDatabase(const std::string& path)
 {
-    if (Connected()) return;
+    if (Connected())
+        return;
     try {
         impl_->attachment.attach(path, kUser, kPassword);
     } catch (const fb::Error&) {
@@ -225,14 +236,16 @@ void Database::DisconnectDatabase()
 
 bool Database::TableExists(std::string_view name)
 {
-    if (!Connected()) return false;
+    if (!Connected())
+        return false;
     bool found = false;
     try {
         impl_->closeCursor();
         impl_->openCursor(kTableNamesQuery);
         impl_->cursor.countToEnd();
         for (const Row& row : impl_->cursor.rows)
-            if (!row.empty() && SameIgnoringCase(TrimRight(row[0]), name)) found = true;
+            if (!row.empty() && SameIgnoringCase(TrimRight(row[0]), name))
+                found = true;
     } catch (const fb::Error& error) {
         impl_->recover(error);
     }
@@ -242,7 +255,8 @@ bool Database::TableExists(std::string_view name)
 
 bool Database::ExecuteDdl(const Lines& lines)
 {
-    if (lines.empty()) return false;
+    if (lines.empty())
+        return false;
     return impl_->modify(lines);
 }
 
@@ -291,7 +305,8 @@ std::string Database::SelectMax(std::string_view table, std::string_view column,
                                 std::string_view condition)
 {
     return impl_->select(SelectMaxLines(table, column, condition), std::string(), [&] {
-        if (!impl_->cursor.ensureRow(0) || impl_->cursor.rows[0].empty()) return std::string();
+        if (!impl_->cursor.ensureRow(0) || impl_->cursor.rows[0].empty())
+            return std::string();
         return impl_->cursor.rows[0][0];
     });
 }
@@ -300,7 +315,8 @@ int Database::SelectColumns(std::string_view columnList, std::string_view table,
                             std::string_view condition, Row& buffer)
 {
     return impl_->select(SelectColumnsLines(columnList, table, condition), -1, [&] {
-        if (!impl_->cursor.ensureRow(0)) return -1;
+        if (!impl_->cursor.ensureRow(0))
+            return -1;
         int copied = 0;
         impl_->copyRow(0, buffer, &copied);
         return copied;
@@ -323,11 +339,13 @@ int Database::SelectOrdered(std::string_view columnList, std::string_view table,
 void Database::FetchFirst(Row& buffer)
 {
     Cursor& cursor = impl_->cursor;
-    if (!cursor.open) return;
+    if (!cursor.open)
+        return;
     impl_->clearBuffer(buffer);
     try {
         cursor.position = 0;
-        if (cursor.ensureRow(0)) impl_->copyRow(0, buffer);
+        if (cursor.ensureRow(0))
+            impl_->copyRow(0, buffer);
     } catch (const fb::Error& error) {
         impl_->recover(error);
     }
@@ -336,9 +354,11 @@ void Database::FetchFirst(Row& buffer)
 void Database::FetchNext(Row& buffer)
 {
     Cursor& cursor = impl_->cursor;
-    if (!cursor.open) return;
+    if (!cursor.open)
+        return;
     try {
-        if (!cursor.eof()) ++cursor.position;
+        if (!cursor.eof())
+            ++cursor.position;
         if (cursor.ensureRow(cursor.position))
             impl_->copyRow(cursor.position, buffer);
         else
@@ -356,7 +376,8 @@ void Database::CloseQuery()
 
 bool Database::OpenQuery(const Lines& lines)
 {
-    if (!Connected()) return false;
+    if (!Connected())
+        return false;
     try {
         impl_->openCursor(JoinStatement(lines));
         return true;
@@ -368,7 +389,8 @@ bool Database::OpenQuery(const Lines& lines)
 
 bool Database::QueryFirst()
 {
-    if (!impl_->cursor.open) return false;
+    if (!impl_->cursor.open)
+        return false;
     try {
         impl_->cursor.position = 0;
         impl_->cursor.ensureRow(0);
@@ -387,7 +409,8 @@ bool Database::QueryNext()
 bool Database::QueryMoveBy(int rows)
 {
     Cursor& cursor = impl_->cursor;
-    if (!cursor.open) return false;
+    if (!cursor.open)
+        return false;
     try {
         if (rows < 0) {
             size_t back = static_cast<size_t>(-static_cast<long long>(rows));

@@ -33,7 +33,8 @@ bool IsConnectionLost(ISC_STATUS code)
     const ISC_STATUS* vector = status;
     char buffer[1024];
     while (fb_interpret(buffer, sizeof buffer, &vector) > 0) {
-        if (!message.empty()) message += "\n";
+        if (!message.empty())
+            message += "\n";
         message += buffer;
     }
     ISC_STATUS code = status[1];
@@ -42,7 +43,8 @@ bool IsConnectionLost(ISC_STATUS code)
 
 void Check(const ISC_STATUS* status)
 {
-    if (status[0] == 1 && status[1] != 0) Throw(status);
+    if (status[0] == 1 && status[1] != 0)
+        Throw(status);
 }
 
 // Long texts are passed as zero-terminated (length 0), as the API wants.
@@ -55,7 +57,8 @@ std::string DecimalText(std::int64_t value, short scale)
 {
     if (scale >= 0) {
         std::string s = std::to_string(value);
-        if (value != 0) s.append(static_cast<size_t>(scale), '0');
+        if (value != 0)
+            s.append(static_cast<size_t>(scale), '0');
         return s;
     }
     bool negative = value < 0;
@@ -63,7 +66,8 @@ std::string DecimalText(std::int64_t value, short scale)
         negative ? static_cast<std::uint64_t>(-(value + 1)) + 1 : static_cast<std::uint64_t>(value);
     std::string digits = std::to_string(magnitude);
     size_t places = static_cast<size_t>(-scale);
-    if (digits.size() <= places) digits.insert(0, places - digits.size() + 1, '0');
+    if (digits.size() <= places)
+        digits.insert(0, places - digits.size() + 1, '0');
     digits.insert(digits.size() - places, ".");
     return negative ? "-" + digits : digits;
 }
@@ -97,7 +101,8 @@ std::string FloatText(double value)
 // The database layer's text form of one column value; NULL reads as empty.
 std::string ColumnText(const XSQLVAR& var)
 {
-    if ((var.sqltype & 1) && var.sqlind && *var.sqlind < 0) return {};
+    if ((var.sqltype & 1) && var.sqlind && *var.sqlind < 0)
+        return {};
     const char* data = var.sqldata;
     switch (var.sqltype & ~1) {
         case SQL_VARYING: {
@@ -205,7 +210,8 @@ void Attachment::createDatabase(const std::string& statement)
 
 void Attachment::detach() noexcept
 {
-    if (!handle_) return;
+    if (!handle_)
+        return;
     ISC_STATUS_ARRAY status;
     isc_detach_database(status, &handle_);
     handle_ = 0;
@@ -215,7 +221,8 @@ void Transaction::start()
 {
     ISC_STATUS_ARRAY status;
     isc_start_transaction(status, &handle_, 1, attachment_.handle(), 0, nullptr);
-    if (status[0] == 1 && status[1]) handle_ = 0;
+    if (status[0] == 1 && status[1])
+        handle_ = 0;
     Check(status);
 }
 
@@ -229,12 +236,14 @@ void Transaction::commit()
 
 void Transaction::rollback() noexcept
 {
-    if (!handle_) return;
+    if (!handle_)
+        return;
     ISC_STATUS_ARRAY status;
     isc_rollback_transaction(status, &handle_);
     // A transaction whose connection is gone cannot be rolled back; the server
     // undoes it when it notices the lost attachment.
-    if (status[0] == 1 && status[1]) fb_disconnect_transaction(status, &handle_);
+    if (status[0] == 1 && status[1])
+        fb_disconnect_transaction(status, &handle_);
     handle_ = 0;
 }
 
@@ -308,13 +317,16 @@ void Statement::execute(Transaction& transaction)
 
 bool Statement::fetch(std::vector<std::string>& row)
 {
-    if (!cursorOpen_) return false;
+    if (!cursorOpen_)
+        return false;
     ISC_STATUS_ARRAY status;
     ISC_STATUS result = isc_dsql_fetch(status, &handle_, kDialect, out_);
-    if (result == 100) return false;
+    if (result == 100)
+        return false;
     Check(status);
     row.resize(static_cast<size_t>(out_->sqld));
-    for (short i = 0; i < out_->sqld; ++i) row[i] = ColumnText(out_->sqlvar[i]);
+    for (short i = 0; i < out_->sqld; ++i)
+        row[i] = ColumnText(out_->sqlvar[i]);
     return true;
 }
 
@@ -325,7 +337,8 @@ int Statement::columnCount() const
 
 void Statement::close() noexcept
 {
-    if (!handle_ || !cursorOpen_) return;
+    if (!handle_ || !cursorOpen_)
+        return;
     ISC_STATUS_ARRAY status;
     isc_dsql_free_statement(status, &handle_, DSQL_close);
     cursorOpen_ = false;

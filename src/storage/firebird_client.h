@@ -15,8 +15,7 @@ class Error : public std::runtime_error {
 public:
     Error(std::string message, ISC_STATUS code, bool connectionLost)
         : std::runtime_error(std::move(message)), code_(code), connectionLost_(connectionLost)
-    {
-    }
+    {}
     ISC_STATUS code() const { return code_; }
     // The attachment is unusable: the server went away or shut the database.
     bool connectionLost() const { return connectionLost_; }

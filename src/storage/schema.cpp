@@ -23,7 +23,8 @@ Lines SectionTableLines()
 
 Lines MemberTableLines()
 {
-    return Create("MEMBER", {"  N  INTEGER NOT NULL UNIQUE,", "  SN INTEGER,", "  PNAME VARCHAR(16)"});
+    return Create("MEMBER",
+                  {"  N  INTEGER NOT NULL UNIQUE,", "  SN INTEGER,", "  PNAME VARCHAR(16)"});
 }
 
 Lines CompanyTableLines()
@@ -34,22 +35,13 @@ Lines CompanyTableLines()
 
 Lines ProjectTableLines()
 {
-    return Create("ZPROJECT", {"  N  INTEGER NOT NULL UNIQUE,",
-                               "  MN INTEGER,",
-                               "  CN INTEGER,",
-                               "  PRNAME  VARCHAR(32),",
-                               "  MTITLE  VARCHAR(80),",
-                               "  STITLE  VARCHAR(80),",
-                               "  MEMO1   VARCHAR(80),",
-                               "  MEMO2   VARCHAR(80),",
-                               "  MEMO3   VARCHAR(80),",
-                               "  NOUKI   VARCHAR(16),",
-                               "  PDATE1  VARCHAR(8),",
-                               "  PDATE2  VARCHAR(8),",
-                               "  DATE1   VARCHAR(8),",
-                               "  DATE2   VARCHAR(8),",
-                               "  NDATE   VARCHAR(8),",
-                               "  ENDF SMALLINT"});
+    return Create("ZPROJECT",
+                  {"  N  INTEGER NOT NULL UNIQUE,", "  MN INTEGER,", "  CN INTEGER,",
+                   "  PRNAME  VARCHAR(32),", "  MTITLE  VARCHAR(80),", "  STITLE  VARCHAR(80),",
+                   "  MEMO1   VARCHAR(80),", "  MEMO2   VARCHAR(80),", "  MEMO3   VARCHAR(80),",
+                   "  NOUKI   VARCHAR(16),", "  PDATE1  VARCHAR(8),", "  PDATE2  VARCHAR(8),",
+                   "  DATE1   VARCHAR(8),", "  DATE2   VARCHAR(8),", "  NDATE   VARCHAR(8),",
+                   "  ENDF SMALLINT"});
 }
 
 Lines NameTreeTableLines(std::string_view name)

@@ -7,7 +7,8 @@ namespace {
 std::string Cat(std::initializer_list<std::string_view> parts)
 {
     std::string s;
-    for (auto p : parts) s.append(p);
+    for (auto p : parts)
+        s.append(p);
     return s;
 }
 
@@ -20,7 +21,8 @@ void AppendList(Lines& lines, const std::vector<std::string>& items)
 
 void AppendWhere(Lines& lines, std::string_view condition, std::string_view tail)
 {
-    if (!condition.empty()) lines.push_back(Cat({"   WHERE ", condition, tail}));
+    if (!condition.empty())
+        lines.push_back(Cat({"   WHERE ", condition, tail}));
 }
 
 Lines SelectFrom(std::string_view what, std::string_view table, std::string_view condition)
@@ -117,7 +119,8 @@ Lines SelectOrderedLines(std::string_view columnList, std::string_view table,
                          std::string_view condition, std::string_view order)
 {
     Lines lines = SelectFrom(columnList, table, condition);
-    if (!order.empty()) lines.push_back(Cat({"   ORDER BY ", order, " "}));
+    if (!order.empty())
+        lines.push_back(Cat({"   ORDER BY ", order, " "}));
     lines.push_back("   ;");
     return lines;
 }

@@ -51,12 +51,13 @@ class ServerDatabaseTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        file = ServerTestFolder() + QUuid::createUuid().toString(QUuid::Id128).toStdString() +
-               ".FDB";
+        file =
+            ServerTestFolder() + QUuid::createUuid().toString(QUuid::Id128).toStdString() + ".FDB";
         path = "localhost:" + file;
         db.CreateDatabase(path);
         if (!db.Connected()) {
-            if (ServerRequired()) FAIL() << "the local server did not create " << path;
+            if (ServerRequired())
+                FAIL() << "the local server did not create " << path;
             GTEST_SKIP() << "no local Firebird server";
         }
     }

@@ -30,7 +30,8 @@ void ExpectNamesRoundTrip(Database& db)
     ASSERT_TRUE(storage::CreateSectionTable(db));
     int n = 0;
     for (const auto& name : kTrickyNames)
-        ASSERT_TRUE(db.InsertRow("SECTION", {"N", "SNAME"}, {std::to_string(++n), text::SqlText(name)}));
+        ASSERT_TRUE(
+            db.InsertRow("SECTION", {"N", "SNAME"}, {std::to_string(++n), text::SqlText(name)}));
     ASSERT_EQ(db.SelectOrdered("*", "SECTION", "", "N"), n);
     Row row(storage::kSectionColumns);
     db.FetchFirst(row);
@@ -53,8 +54,9 @@ protected:
 
     void addMember(int n, int section, const std::string& name)
     {
-        ASSERT_TRUE(db.InsertRow("MEMBER", {"N", "SN", "PNAME"},
-                                 {std::to_string(n), std::to_string(section), text::SqlText(name)}));
+        ASSERT_TRUE(
+            db.InsertRow("MEMBER", {"N", "SN", "PNAME"},
+                         {std::to_string(n), std::to_string(section), text::SqlText(name)}));
     }
 };
 
@@ -66,7 +68,7 @@ TEST_F(DatabaseTest, Cp932NamesRoundTripByteForByte)
 TEST_F(DatabaseTest, FailedModificationChangesNothingAndLeavesNoTransaction)
 {
     addMember(1, 0, "A");
-    EXPECT_FALSE(db.InsertRow("MEMBER", {"N", "PNAME"}, {"1", "'dup'"}));   // unique N
+    EXPECT_FALSE(db.InsertRow("MEMBER", {"N", "PNAME"}, {"1", "'dup'"}));     // unique N
     EXPECT_FALSE(db.InsertRow("MEMBER", {"N", "PNAME"}, {"2", "unquoted"}));  // rejected text
     EXPECT_FALSE(db.UpdateRow("NO_SUCH", {"N"}, {"1"}, ""));
     EXPECT_FALSE(db.TransactionActive());
@@ -140,12 +142,14 @@ TEST_F(DatabaseTest, FetchingWalksTheOrderedRowsAndEmptiesPastTheEnd)
     EXPECT_EQ(row, (Row{"", "", ""}));
     db.CloseQuery();
 
-    for (int n = 1; n <= 2500; ++n) addMember(n, n % 3, "M" + std::to_string(n));
+    for (int n = 1; n <= 2500; ++n)
+        addMember(n, n % 3, "M" + std::to_string(n));
     ASSERT_EQ(db.SelectOrdered("N,PNAME", "MEMBER", "SN=1", "N DESC"), 834);
     Row pair(3, "untouched");
     db.FetchFirst(pair);
     EXPECT_EQ(pair, (Row{"2500", "M2500", "untouched"}));
-    for (int i = 1; i < 834; ++i) db.FetchNext(pair);
+    for (int i = 1; i < 834; ++i)
+        db.FetchNext(pair);
     EXPECT_EQ(pair[0], "1");
     db.FetchNext(pair);
     EXPECT_EQ(pair, (Row{"", "", "untouched"}));
@@ -166,7 +170,8 @@ TEST_F(DatabaseTest, FetchingWalksTheOrderedRowsAndEmptiesPastTheEnd)
 
 TEST_F(DatabaseTest, SharedQueryPagesWithoutReadingAhead)
 {
-    for (int n = 1; n <= 250; ++n) addMember(n, 0, "M");
+    for (int n = 1; n <= 250; ++n)
+        addMember(n, 0, "M");
     db.CloseCursor();
     ASSERT_TRUE(db.OpenQuery({"SELECT * FROM MEMBER", "  ORDER BY N;"}));
     ASSERT_TRUE(db.QueryFirst());

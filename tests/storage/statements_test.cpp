@@ -27,7 +27,8 @@ TEST_F(StatementTextTest, ModificationsSendTheirExactText)
               "   'A'\r\n   );\r\n");
 
     EXPECT_TRUE(db.UpdateRow("SECTION", {"SNAME", "N"}, {"'B'", "2"}, "N=1"));
-    EXPECT_EQ(lastSent(), "UPDATE SECTION SET \r\n   SNAME='B',\r\n   N=2\r\n   WHERE N=1\r\n   ;\r\n");
+    EXPECT_EQ(lastSent(),
+              "UPDATE SECTION SET \r\n   SNAME='B',\r\n   N=2\r\n   WHERE N=1\r\n   ;\r\n");
 
     EXPECT_TRUE(db.UpdateRow("SECTION", {"SNAME"}, {"'C'"}, ""));
     EXPECT_EQ(lastSent(), "UPDATE SECTION SET \r\n   SNAME='C'\r\n   ;\r\n");
@@ -132,9 +133,9 @@ TEST_F(StatementTextTest, CreatorsSendTheirExactText)
 
     // Each "*" row has the column count readers size their buffers by.
     const std::pair<const char*, int> widths[] = {
-        {"SECTION", storage::kSectionColumns},   {"MEMBER", storage::kMemberColumns},
-        {"COMPANY", storage::kCompanyColumns},   {"ZPROJECT", storage::kProjectColumns},
-        {"ZPRJ_12", storage::kNameTreeColumns},  {"ZMN_12", storage::kDrawingColumns},
+        {"SECTION", storage::kSectionColumns},  {"MEMBER", storage::kMemberColumns},
+        {"COMPANY", storage::kCompanyColumns},  {"ZPROJECT", storage::kProjectColumns},
+        {"ZPRJ_12", storage::kNameTreeColumns}, {"ZMN_12", storage::kDrawingColumns},
         {"REV_12", storage::kRevisionColumns}};
     for (const auto& [table, width] : widths) {
         Row wide(30, "x");
