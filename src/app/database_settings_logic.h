@@ -1,0 +1,50 @@
+#pragma once
+// The OK button of the database settings dialog, without the dialog: checks the
+// typed texts, puts them into the settings, creates the database where it does
+// not exist yet and proves that it can be attached.
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+#include "storage/database.h"
+#include "storage/settings.h"
+
+namespace app {
+
+inline constexpr char kFolderMissingMessage[] = "サーバーのデータのフォルダを入力して下さい";
+inline constexpr char kNameMissingMessage[] = "データベース名を入力して下さい";
+inline constexpr char kCreateOrConnectFailedMessage[] =
+    "データベースが作成・接続出来ません。設定を確認して下さい。";
+
+// The three edits as CP932 bytes, exactly as typed.
+struct DatabaseSettingsInput {
+    std::string server;
+    std::string folder;
+    std::string name;
+};
+
+struct DatabaseSettingsOutcome {
+    QString message;  // empty: nothing to tell
+    QString focus;    // objectName of the edit to focus; empty: none
+    bool closeDialog = false;
+};
+
+// Nothing but the bytes a trim removes (blanks and control bytes). Safe on
+// CP932: no trail byte of a two-byte character is that small.
+bool IsBlank(std::string_view text);
+
+// The typed name in upper case (ASCII letters only: two-byte characters stay
+// as they are), with ".FDB" appended when it has no "." after its last path
+// separator. "\", ":" and "/" all count as separators, on every platform.
+std::string DatabaseFileName(std::string_view typed);
+
+// The checks in order, then the settings (kept even when the database cannot
+// be reached), CreateDatabase (fails harmlessly on an existing file, so an
+// existing database is attached, not replaced), ConnectDatabase; the
+// connection is closed again either way. A connection left open by the caller
+// is closed first, so that success always means the new settings work.
+DatabaseSettingsOutcome ApplyDatabaseSettings(const DatabaseSettingsInput& input,
+                                              storage::Database& db, storage::Settings& settings);
+
+}  // namespace app
