@@ -1,7 +1,24 @@
-#include <cstdio>
+#include <QApplication>
+#include <QFont>
 
-int main()
+#include "app/main_window.h"
+#include "app/main_window_texts.h"
+#include "app/qt_ui_ports.h"
+
+int main(int argc, char** argv)
 {
-    std::fputs("k5x7: the window layer is not built yet.\n", stderr);
-    return 1;
+    QApplication application(argc, argv);
+    application.setApplicationName("k5x7");
+
+    // The captions are laid out for one Japanese gothic face at 13 pixels.
+    const QString family = QString::fromUtf8(app::main_window_texts::kFontFamily);
+    QFont::insertSubstitutions(family, {"IPAGothic", "Noto Sans CJK JP", "Noto Sans Mono CJK JP"});
+    QFont font(family);
+    font.setPixelSize(app::main_window_texts::kFontPixels);
+    QApplication::setFont(font);
+
+    app::QtUiPorts ports;
+    app::TForm1 mainWindow(ports, QCoreApplication::applicationFilePath().toStdString());
+    mainWindow.show();
+    return application.exec();
 }

@@ -385,7 +385,8 @@ const char* const kUsage =
     "  --nodes-per-project M  tree nodes below each project node (default 8)\n"
     "  --files-folder DIR     where the sample files go (default: files/ beside the database)\n"
     "  --pc-user-settings F   also point settings file F at the database, first member as PC "
-    "user\n";
+    "user\n"
+    "  --settings-only        seed nothing; only write the settings file of --pc-user-settings\n";
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args,
                                             std::string& error)
@@ -404,6 +405,10 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
         std::string arg = args[i];
         std::string value;
         bool inlineValue = false;
+        if (arg == "--settings-only") {
+            command.settingsOnly = true;
+            continue;
+        }
         if (arg.rfind("--", 0) == 0) {
             if (std::size_t eq = arg.find('='); eq != std::string::npos) {
                 value = arg.substr(eq + 1);
@@ -489,6 +494,19 @@ int RunSeedCommand(const std::vector<std::string>& args, std::ostream& out, std:
     options.nodesPerProject = command->nodesPerProject;
     options.filesFolder = *storedFolder;
     const DemoOffice office(options);
+
+    if (command->settingsOnly) {
+        if (command->settingsFile.empty()) {
+            err << "k5x7_seed: --settings-only needs --pc-user-settings\n";
+            return 2;
+        }
+        if (!WritePcUserSettings(command->settingsFile, databasePath, office.members().front())) {
+            err << "k5x7_seed: cannot write the settings file " << command->settingsFile << "\n";
+            return 1;
+        }
+        out << "k5x7_seed: " << command->settingsFile << " points at " << databasePath << "\n";
+        return 0;
+    }
 
     SeedOutcome files;
     SeedOutcome seeded;

@@ -111,6 +111,7 @@ struct CommandLine {
     int nodesPerProject = 8;
     std::string filesFolder;
     std::string settingsFile;
+    bool settingsOnly = false;  // only point the settings file at an existing database
 };
 // Error text when the arguments do not make a command.
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args,

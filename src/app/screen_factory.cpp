@@ -1,0 +1,36 @@
+#include "app/screen_factory.h"
+
+#include "app/database_settings_dialog.h"
+#include "app/pc_user_dialog.h"
+
+namespace app {
+
+Dialogs ScreenFactory::CreateDialogs(QWidget* mainWindow)
+{
+    Dialogs dialogs;
+    dialogs.form2 = new TForm2(context_, mainWindow);
+    dialogs.form6 = new TForm6(context_, mainWindow);
+    return dialogs;
+}
+
+QWidget* ScreenFactory::NewProjectEditor(QWidget*)
+{
+    return nullptr;
+}
+
+QWidget* ScreenFactory::NewProjectList(QWidget*)
+{
+    return nullptr;
+}
+
+QWidget* ScreenFactory::NewProjectChart(QWidget*)
+{
+    return nullptr;
+}
+
+QWidget* ScreenFactory::NewProjectDetail(QWidget*)
+{
+    return nullptr;
+}
+
+}  // namespace app

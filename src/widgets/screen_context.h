@@ -1,0 +1,18 @@
+#pragma once
+// What every screen is given: the one database, the shared values and the ports.
+
+#include "storage/app_globals.h"
+#include "storage/database.h"
+#include "widgets/ui_ports.h"
+#include "widgets/window_opener.h"
+
+namespace widgets {
+
+struct ScreenContext {
+    storage::Database& db;
+    storage::AppGlobals& globals;
+    UiPorts& ports;
+    WindowOpener* opener = nullptr;  // the main frame; null where nothing may be opened
+};
+
+}  // namespace widgets

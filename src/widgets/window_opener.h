@@ -1,0 +1,17 @@
+#pragma once
+// How one child window opens another inside the main frame without knowing
+// the other's class. The opener reads ProjectEditMode and CurrentProjectNo,
+// which the caller sets just before.
+
+namespace widgets {
+
+class WindowOpener {
+public:
+    virtual ~WindowOpener() = default;
+    // A new project editor; caption by ProjectEditMode.
+    virtual void OpenProjectEditor() = 0;
+    // A new project detail window for CurrentProjectNo.
+    virtual void OpenProjectDetail() = 0;
+};
+
+}  // namespace widgets
