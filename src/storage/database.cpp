@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "storage/firebird_client.h"
+#include "text/mbcs.h"
 
 namespace storage {
 
@@ -209,7 +210,8 @@ void Database::CreateDatabase(const std::string& path)
 {
     if (Connected())
         return;
-    std::string statement = "CREATE DATABASE '" + path + "' USER \"SYSDBA\"\r\n" +
+    // A quote in a folder name must not end the literal early.
+    std::string statement = "CREATE DATABASE " + text::SqlText(path) + " USER \"SYSDBA\"\r\n" +
                             "PASSWORD \"tidewater\"\r\nPAGE_SIZE 4096\r\n";
     impl_->notify(statement);
     try {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -272,6 +273,15 @@ TEST(DatabaseCreation, ExistingFileIsLeftUntouchedAndMissingFolderFailsSilently)
         EXPECT_FALSE(QFile::exists(QString::fromStdString(folder.file("OTHER.FDB"))));
     }
     EXPECT_EQ(QFileInfo(QString::fromStdString(path)).size(), size);
+
+    // A quote in the folder is part of the path, not the end of the statement's literal.
+    QDir().mkpath(QString::fromStdString(folder.file("O'Brien")));
+    {
+        Database quoted;
+        quoted.CreateDatabase(folder.file("O'Brien/ZUMENDB.FDB"));
+        EXPECT_TRUE(quoted.Connected());
+    }
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(folder.file("O'Brien/ZUMENDB.FDB"))));
 
     Database db;
     db.CreateDatabase(folder.file("missing/ZUMENDB.FDB"));
