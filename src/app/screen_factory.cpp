@@ -2,6 +2,9 @@
 
 #include "app/database_settings_dialog.h"
 #include "app/pc_user_dialog.h"
+#include "registers/company_register_dialog.h"
+#include "registers/member_register_dialog.h"
+#include "registers/section_register_dialog.h"
 
 namespace app {
 
@@ -9,7 +12,10 @@ Dialogs ScreenFactory::CreateDialogs(QWidget* mainWindow)
 {
     Dialogs dialogs;
     dialogs.form2 = new TForm2(context_, mainWindow);
+    dialogs.form3 = new registers::TForm3(context_, mainWindow);
+    dialogs.form4 = new registers::TForm4(context_, mainWindow);
     dialogs.form6 = new TForm6(context_, mainWindow);
+    dialogs.form5 = new registers::TForm5(context_, mainWindow);
     return dialogs;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QInputMethodQueryEvent>
+#include <QMouseEvent>
 #include <QValidator>
 #include <algorithm>
 
@@ -145,6 +146,12 @@ void ByteLineEdit::setText(const QString& text)
     settingByProgram_ = true;
     QLineEdit::setText(text);
     settingByProgram_ = false;
+}
+
+void ByteLineEdit::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QLineEdit::mouseDoubleClickEvent(event);
+    emit doubleClicked();
 }
 
 void SwitchOffInputMethod(QWidget* widget)

@@ -37,6 +37,13 @@ public:
     // Hides QLineEdit::setText so that a program-set text is never judged as typing.
     void setText(const QString& text);
 
+signals:
+    // A line edit has no double-click signal of its own; some fields act on one.
+    void doubleClicked();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
 private:
     class Validator;
     friend class Validator;
