@@ -122,12 +122,26 @@ void ApplyClamps(Settings& s)
 }
 
 // A line ends at LF; one CR before it belongs to the line end. Past the end of the
-// file a line reads as empty. False only on a read error.
+// file a line reads as empty. Only the first kMaxLineBytes of a line are kept, so a
+// damaged file of one endless line cannot exhaust memory. False only on a read error.
+constexpr size_t kMaxLineBytes = 1 << 20;
+
 bool ReadLine(std::istream& in, std::string& line)
 {
-    if (!std::getline(in, line)) {
-        line.clear();
+    line.clear();
+    std::streambuf* buffer = in.rdbuf();
+    if (!buffer || !in.good())
         return !in.bad();
+    for (;;) {
+        int c = buffer->sbumpc();
+        if (c == std::char_traits<char>::eof()) {
+            in.setstate(std::ios::eofbit);
+            break;
+        }
+        if (c == '\n')
+            break;
+        if (line.size() < kMaxLineBytes)
+            line.push_back(static_cast<char>(c));
     }
     if (!line.empty() && line.back() == '\r') {
         line.pop_back();

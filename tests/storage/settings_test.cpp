@@ -343,6 +343,12 @@ TEST(SettingsRead, HostileContentReadsWithoutHarm)
     EXPECT_EQ(s.ListWidth, 80);
     EXPECT_EQ(s.DbName, lines[2]);
 
+    // An endless line keeps its first mebibyte and the lines after it still count.
+    lines[0] = std::string(3 << 20, 'y');
+    s = ReadContent(folder, Join(lines, "\r\n"));
+    EXPECT_EQ(s.DbServer.size(), size_t(1) << 20);
+    EXPECT_EQ(s.DbName, lines[2]);
+
     std::mt19937 random(20240601);
     for (int round = 0; round < 100; ++round) {
         std::string garbage(random() % 4096, '\0');
