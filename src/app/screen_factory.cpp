@@ -2,6 +2,8 @@
 
 #include "app/database_settings_dialog.h"
 #include "app/pc_user_dialog.h"
+#include "drawings/name_dialog.h"
+#include "drawings/project_detail_window.h"
 #include "registers/company_register_dialog.h"
 #include "registers/member_register_dialog.h"
 #include "registers/section_register_dialog.h"
@@ -15,6 +17,7 @@ Dialogs ScreenFactory::CreateDialogs(QWidget* mainWindow)
     dialogs.form3 = new registers::TForm3(context_, mainWindow);
     dialogs.form4 = new registers::TForm4(context_, mainWindow);
     dialogs.form6 = new TForm6(context_, mainWindow);
+    dialogs.form11 = new drawings::TForm11(context_, mainWindow);
     dialogs.form5 = new registers::TForm5(context_, mainWindow);
     return dialogs;
 }
@@ -34,9 +37,10 @@ QWidget* ScreenFactory::NewProjectChart(QWidget*)
     return nullptr;
 }
 
-QWidget* ScreenFactory::NewProjectDetail(QWidget*)
+QWidget* ScreenFactory::NewProjectDetail(QWidget* mainWindow)
 {
-    return nullptr;
+    auto* nameDialog = mainWindow ? mainWindow->findChild<drawings::TForm11*>() : nullptr;
+    return new drawings::TForm10(context_, nameDialog);
 }
 
 }  // namespace app

@@ -123,17 +123,21 @@ struct Database::Impl {
         cursor.open = true;
     }
 
-    bool modify(const Lines& lines)
+    bool modify(const Lines& lines) { return modifyTogether({lines}); }
+
+    bool modifyTogether(const std::vector<Lines>& statements)
     {
-        if (!attachment.isOpen())
+        if (!attachment.isOpen() || statements.empty())
             return false;
         bool done = false;
         try {
             endTransaction();
             transaction.start();
             cursor.close();
-            prepareAndRun(JoinStatement(lines));
-            cursor.statement.close();
+            for (const Lines& lines : statements) {
+                prepareAndRun(JoinStatement(lines));
+                cursor.statement.close();
+            }
             transaction.commit();
             done = true;
         } catch (const fb::Error& error) {
@@ -260,6 +264,11 @@ bool Database::ExecuteDdl(const Lines& lines)
     if (lines.empty())
         return false;
     return impl_->modify(lines);
+}
+
+bool Database::ExecuteInOneTransaction(const std::vector<Lines>& statements)
+{
+    return impl_->modifyTogether(statements);
 }
 
 bool Database::InsertRow(std::string_view table, const std::vector<std::string>& columns,

@@ -37,6 +37,9 @@ public:
 
     bool TableExists(std::string_view name);
     bool ExecuteDdl(const Lines& lines);
+    // Several changes that must happen together: all are committed, or none
+    // when any of them fails. False for an empty list.
+    bool ExecuteInOneTransaction(const std::vector<Lines>& statements);
 
     bool InsertRow(std::string_view table, const std::vector<std::string>& columns,
                    const std::vector<std::string>& values);

@@ -88,6 +88,29 @@ TEST_F(DatabaseTest, FailedModificationChangesNothingAndLeavesNoTransaction)
     EXPECT_EQ(db.SelectAllWhere("MEMBER", ""), 3);
 }
 
+TEST_F(DatabaseTest, ChangesInOneTransactionAreCommittedTogetherOrNotAtAll)
+{
+    addMember(1, 0, "A");
+    addMember(2, 0, "B");
+    const storage::Lines drop2 = storage::DeleteRowsLines("MEMBER", "N=2");
+    sent.clear();
+    // The insert fails on the taken N=1, so the deletion before it is undone.
+    EXPECT_FALSE(db.ExecuteInOneTransaction(
+        {drop2, storage::InsertRowLines("MEMBER", {"N", "PNAME"}, {"1", "'X'"})}));
+    EXPECT_FALSE(db.TransactionActive());
+    EXPECT_EQ(db.SelectAllWhere("MEMBER", ""), 2);
+
+    const storage::Lines add3 = storage::InsertRowLines("MEMBER", {"N", "PNAME"}, {"3", "'C'"});
+    sent.clear();
+    EXPECT_TRUE(db.ExecuteInOneTransaction({drop2, add3}));
+    EXPECT_FALSE(db.TransactionActive());
+    EXPECT_EQ(sent, (std::vector<std::string>{storage::JoinStatement(drop2),
+                                              storage::JoinStatement(add3)}));
+    EXPECT_FALSE(db.SelectExists("MEMBER", "N", "", 2));
+    EXPECT_TRUE(db.SelectExists("MEMBER", "N", "PNAME='C'", 3));
+    EXPECT_FALSE(db.ExecuteInOneTransaction({}));
+}
+
 TEST_F(DatabaseTest, ModificationsWithoutConditionTouchEveryRow)
 {
     addMember(1, 0, "A");
@@ -230,6 +253,7 @@ TEST_F(DatabaseTest, ClosedConnectionFailsEverythingWithoutSending)
     EXPECT_FALSE(db.UpdateRow("MEMBER", {"N"}, {"2"}, ""));
     EXPECT_FALSE(db.UpdateSet("MEMBER", "N=2", ""));
     EXPECT_FALSE(db.DeleteRows("MEMBER", ""));
+    EXPECT_FALSE(db.ExecuteInOneTransaction({storage::DeleteRowsLines("MEMBER", "")}));
     EXPECT_EQ(db.SelectAllWhere("MEMBER", ""), -1);
     EXPECT_FALSE(db.SelectExists("MEMBER", "N", "", 1));
     EXPECT_EQ(db.SelectMax("MEMBER", "N", ""), "");

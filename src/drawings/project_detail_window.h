@@ -1,0 +1,110 @@
+#pragma once
+// The project detail window: the name tree of one project on the left, and
+// on the right the selected node's information, drawing list and drawing
+// chart. The project is the one named by CurrentProjectNo when the window is
+// shown, and stays so for the window's life.
+
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "drawings/name_tree_editing.h"
+#include "drawings/project_detail_logic.h"
+#include "widgets/screen_context.h"
+
+class QComboBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollArea;
+class QSplitter;
+class QStatusBar;
+class QTabWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace widgets {
+class ByteLineEdit;
+class StringGrid;
+}  // namespace widgets
+
+namespace drawings {
+
+class TForm11;
+
+class TForm10 : public QWidget {
+    Q_OBJECT
+public:
+    // nameDialog asks for node names; without it nodes cannot be made or renamed.
+    TForm10(widgets::ScreenContext context, TForm11* nameDialog, QWidget* parent = nullptr);
+    ~TForm10() override;
+
+    int ProjectNo() const { return projectNo_; }
+
+public slots:
+    void FormShow();
+    void FormClose();
+    void ButtonCClick();
+    void ButtonM1Click();
+    void ButtonM2Click();
+    void ButtonM3Click();
+    void ButtonM5Click();
+    void TreeView1Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void BuildControls();
+    QWidget* BuildInformationPage();
+    void ShowNodeInfo(int number, const std::string& name);
+    // The list and chart pages of the selected branch; they stay empty until
+    // those pages are built.
+    void FillDrawingList(QTreeWidgetItem* item);
+    void BuildDrawingChart(QTreeWidgetItem* item);
+    QTreeWidgetItem* SelectedItem() const;
+    // The node number of the selected item, 0 when none is selected.
+    int SelectedNodeNumber() const;
+    QTreeWidgetItem* ProjectItem() const;
+    void SetDrawingControlsVisible(bool visible);
+
+    widgets::ScreenContext context_;
+    TForm11* nameDialog_;
+    int projectNo_ = 0;
+    std::unique_ptr<ProjectDetailLogic> logic_;
+    std::vector<std::string> memberItems_;  // CP932, the same in all five combos
+    bool shown_ = false;
+    bool closed_ = false;
+
+    QSplitter* Splitter1;
+    QTreeWidget* TreeView1;
+    QTabWidget* PageControl1;
+    QWidget* TabSheet1;
+    QWidget* TabSheet2;
+    QWidget* TabSheet3;
+    QScrollArea* ScrollBox1;
+    widgets::StringGrid* SG1;
+    QWidget* Chart1;
+    QWidget* Panel1;
+    QPushButton* ButtonC;
+    QPushButton* ButtonM1;
+    QPushButton* ButtonM2;
+    QPushButton* ButtonM3;
+    QPushButton* ButtonM4;
+    QPushButton* ButtonM5;
+    QStatusBar* StatusBar1;
+
+    // Label1 to Label20, Edit1 to Edit16, ComboBox1 to ComboBox5, Button1 to
+    // Button9, each at its number minus one.
+    std::array<QLabel*, 20> labels_{};
+    std::array<widgets::ByteLineEdit*, 16> edits_{};
+    std::array<QComboBox*, 5> combos_{};
+    std::array<QPushButton*, 9> buttons_{};
+    QPlainTextEdit* Memo1;
+};
+
+}  // namespace drawings
