@@ -4,6 +4,7 @@
 #include "app/pc_user_dialog.h"
 #include "drawings/name_dialog.h"
 #include "drawings/project_detail_window.h"
+#include "drawings/revision_history_dialog.h"
 #include "registers/company_register_dialog.h"
 #include "registers/member_register_dialog.h"
 #include "registers/section_register_dialog.h"
@@ -16,6 +17,7 @@ Dialogs ScreenFactory::CreateDialogs(QWidget* mainWindow)
     dialogs.form2 = new TForm2(context_, mainWindow);
     dialogs.form3 = new registers::TForm3(context_, mainWindow);
     dialogs.form4 = new registers::TForm4(context_, mainWindow);
+    dialogs.form12 = new drawings::TForm12(context_, mainWindow);
     dialogs.form6 = new TForm6(context_, mainWindow);
     dialogs.form11 = new drawings::TForm11(context_, mainWindow);
     dialogs.form5 = new registers::TForm5(context_, mainWindow);
