@@ -5,6 +5,8 @@
 #include "drawings/name_dialog.h"
 #include "drawings/project_detail_window.h"
 #include "drawings/revision_history_dialog.h"
+#include "projects/project_editor_window.h"
+#include "projects/project_list_window.h"
 #include "registers/company_register_dialog.h"
 #include "registers/member_register_dialog.h"
 #include "registers/section_register_dialog.h"
@@ -26,12 +28,12 @@ Dialogs ScreenFactory::CreateDialogs(QWidget* mainWindow)
 
 QWidget* ScreenFactory::NewProjectEditor(QWidget*)
 {
-    return nullptr;
+    return new projects::TForm7(context_);
 }
 
 QWidget* ScreenFactory::NewProjectList(QWidget*)
 {
-    return nullptr;
+    return new projects::TForm8(context_);
 }
 
 QWidget* ScreenFactory::NewProjectChart(QWidget*)
