@@ -28,12 +28,13 @@ bool QtUiPorts::AskYesNo(QWidget* parent, const QString& message)
 
 QStringList QtUiPorts::ChooseFiles(QWidget* parent, const widgets::FileDialogRequest& request)
 {
-    const QString filter = request.filters.join(";;");
-    if (request.multiple)
-        return QFileDialog::getOpenFileNames(parent, request.title, request.initialFolder, filter);
-    QString one =
-        QFileDialog::getOpenFileName(parent, request.title, request.initialFolder, filter);
-    return one.isEmpty() ? QStringList() : QStringList{one};
+    QFileDialog dialog(parent, request.title, request.initialFolder);
+    dialog.setNameFilters(request.filters);
+    dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
 }
 
 bool QtUiPorts::OpenWithAssociatedProgram(const QString& path)

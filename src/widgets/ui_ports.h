@@ -13,6 +13,7 @@ namespace widgets {
 struct FileDialogRequest {
     QString title;
     QString initialFolder;
+    QString fileName;     // preset in the name box
     QStringList filters;  // "説明 (*.jww *.jwc)" entries, first is selected
     bool multiple = true;
 };
