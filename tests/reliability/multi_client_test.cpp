@@ -21,15 +21,16 @@
 #include "drawings/name_tree_editing.h"
 #include "drawings/project_detail_logic.h"
 #include "drawings/revision_history_logic.h"
+#include "drawings/revision_history_texts.h"
 #include "projects/project_columns.h"
 #include "projects/project_editor_logic.h"
 #include "projects/project_editor_texts.h"
 #include "registers/register_logic.h"
+#include "registers/register_texts.h"
 #include "reliability/reliability_support.h"
 #include "storage/app_globals.h"
 #include "storage/schema.h"
 #include "text/mbcs.h"
-#include "text/record_messages.h"
 
 namespace {
 
@@ -140,9 +141,9 @@ private:
             input.values.push_back(column.kind == registers::ColumnKind::Text ? tag : "0:-");
         const registers::RegisterOutcome outcome = logic.Add(input);
         Attempt attempt{kind, tag, text::StrToIntOrZero(input.number)};
-        if (Is(outcome.message, text::record_messages::kAddOk))
+        if (Is(outcome.message, registers::texts::kAddOk))
             attempt.stored = true;
-        else if (!Is(outcome.message, text::record_messages::kAddFailed))
+        else if (!Is(outcome.message, registers::texts::kAddFailed))
             Fault(std::string(KindName(kind)) + " add answered " + outcome.message.toStdString());
         attempts_.push_back(attempt);
     }
@@ -197,9 +198,9 @@ private:
                                             "20240102"};
         const drawings::RevisionOutcome outcome = logic.Add(input);
         Attempt attempt{Kind::Revision, tag, text::StrToIntOrZero(input.number), drawing};
-        if (Is(outcome.message, text::record_messages::kAddOk))
+        if (Is(outcome.message, drawings::revision_texts::kAddOk))
             attempt.stored = true;
-        else if (!Is(outcome.message, text::record_messages::kAddFailed))
+        else if (!Is(outcome.message, drawings::revision_texts::kAddFailed))
             Fault("revision add answered " + outcome.message.toStdString());
         attempts_.push_back(attempt);
     }
