@@ -6,15 +6,16 @@
 #include <QString>
 #include <string>
 #include <vector>
+#include "text/record_messages.h"
 
 #include "storage/database.h"
 #include "storage/settings.h"
 
 namespace app {
 
-inline constexpr char kSetUpDatabaseFirstMessage[] = "最初にデータベースの設定を行って下さい。";
-inline constexpr char kCannotConnectMessage[] =
-    "データベースに接続出来ません。設定を確認して下さい。";
+inline constexpr const char* kSetUpDatabaseFirstMessage =
+    text::record_messages::kSetUpDatabaseFirst;
+inline constexpr const char* kCannotConnectMessage = text::record_messages::kCannotConnect;
 inline constexpr char kRegisterMembersFirstMessage[] = "最初にメンバーの登録を行って下さい";
 inline constexpr char kChoosePcUserMessage[] = "PC利用者名を指定して下さい";
 

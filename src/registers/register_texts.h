@@ -2,7 +2,26 @@
 // Every fixed text of the section, member and company registers: captions,
 // headers, labels, messages and the pieces of the delete question.
 
+#include "text/record_messages.h"
+
 namespace registers::texts {
+
+using text::record_messages::kAddFailed;
+using text::record_messages::kAddOk;
+using text::record_messages::kCannotConnect;
+using text::record_messages::kChangeFailed;
+using text::record_messages::kChangeOk;
+using text::record_messages::kDeleteFailed;
+using text::record_messages::kDeleteOk;
+using text::record_messages::kEnterNumber;
+using text::record_messages::kNoQuotes;
+using text::record_messages::kNumberNotPositive;
+using text::record_messages::kNumberUnused;
+using text::record_messages::kQuestionClose;
+using text::record_messages::kQuestionColon;
+using text::record_messages::kQuestionConfirm;
+using text::record_messages::kQuestionOpen;
+using text::record_messages::kSetUpDatabaseFirst;
 
 // Shared by the three registers.
 inline constexpr char kCurrentContents[] = "現在の登録内容";
@@ -10,26 +29,6 @@ inline constexpr char kButton1[] = "追加登録(&A)";
 inline constexpr char kButton2[] = "データ削除(&D)";
 inline constexpr char kButton4[] = "データ変更(&E)";
 inline constexpr char kButton3[] = "閉じる(&C)";
-inline constexpr char kSetUpDatabaseFirst[] = "最初にデータベースの設定を行って下さい。";
-inline constexpr char kCannotConnect[] = "データベースに接続出来ません。設定を確認して下さい。";
-inline constexpr char kEnterNumber[] = "番号を入力して下さい（正の整数値入力）";
-inline constexpr char kNumberNotPositive[] = "番号は正の整数で入力して下さい";
-inline constexpr char kNoQuotes[] = "引用符「'」「\"」を入力しないで下さい";
-inline constexpr char kNumberUnused[] =
-    "入力した番号は未使用ですので変更は出来ません。再入力して下さい";
-inline constexpr char kAddOk[] = "登録OK";
-inline constexpr char kAddFailed[] = "登録失敗";
-inline constexpr char kChangeOk[] = "変更OK";
-inline constexpr char kChangeFailed[] = "変更失敗";
-inline constexpr char kDeleteOk[] = "削除OK";
-inline constexpr char kDeleteFailed[] = "削除失敗";
-
-// The delete question, around the row's number and names; a CR LF comes
-// before the confirmation.
-inline constexpr char kQuestionOpen[] = "「";
-inline constexpr char kQuestionColon[] = "：";
-inline constexpr char kQuestionClose[] = "」を削除します。";
-inline constexpr char kQuestionConfirm[] = "よろしいですか？";
 
 // Between the company and department names in the company question.
 inline constexpr char kNameSeparator[] = "－";
