@@ -72,4 +72,18 @@ inline constexpr char kDeleteQuestionEnd[] = ")を削除します。よろしい
 // Said when a node could not be stored.
 inline constexpr char kCreateFailed[] = "名称ツリーが作成出来ませんでした";
 
+// Double-clicking a row of the drawing list: a node without a file, and a
+// file that is gone.
+inline constexpr char kListNoPathOrFile[] = "パス名・ファイル名が登録されていません。";
+inline constexpr char kListFileMissing[] = "登録されたファイル名が存在しません。";
+
+// Registering files: the progress box, and files that cannot be stored (their
+// name has no CP932 form, or does not fit the columns), listed one a line after
+// the first line with the reason behind each.
+inline constexpr char kRegisterProgress[] = "ファイルを登録しています";
+inline constexpr char kRegisterCancel[] = "中止";
+inline constexpr char kRefusedFiles[] = "次のファイルは登録出来ませんでした。";
+inline constexpr char kUnstorableName[] = "（ファイル名・パス名に使用できない文字があります）";
+inline constexpr char kTooLongName[] = "（ファイル名・パス名が255バイトを超えています）";
+
 }  // namespace drawings::detail_texts

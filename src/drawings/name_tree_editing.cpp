@@ -75,10 +75,11 @@ int NameTreeEditor::NextNodeNumber()
 }
 
 NodeCreation NameTreeEditor::CreateNode(int parentNumber, std::string_view name, int member,
-                                        const std::vector<std::string>& drawingValues)
+                                        const std::vector<std::string>& drawingValues,
+                                        int firstNumber)
 {
     for (int attempt = 0; attempt < kCreateAttempts && db_.Connected(); ++attempt) {
-        const int number = NextNodeNumber();
+        const int number = attempt == 0 && firstNumber > 0 ? firstNumber : NextNodeNumber();
         if (number == 0)
             break;
         const std::string n = std::to_string(number);
@@ -86,8 +87,8 @@ NodeCreation NameTreeEditor::CreateNode(int parentNumber, std::string_view name,
         drawing.insert(drawing.end(), drawingValues.begin(), drawingValues.end());
         if (db_.ExecuteInOneTransaction(
                 {storage::InsertRowLines(tables_.tree, {"N", "NAME", "MN", "PARENT_N"},
-                                         {n, text::SqlText(text::StripQuotes(name)),
-                                          std::to_string(member), std::to_string(parentNumber)}),
+                                         {n, text::SqlText(name), std::to_string(member),
+                                          std::to_string(parentNumber)}),
                  storage::InsertRowLines(tables_.drawing, DrawingColumnNames(), drawing)}))
             return {number, {}};
     }

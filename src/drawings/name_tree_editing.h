@@ -54,8 +54,12 @@ public:
     int NextNodeNumber();
 
     // Stores a node under parentNumber with the given drawing values (after N).
+    // The name is stored as given: callers decide what a name may hold.
+    // firstNumber, when above 0, is tried before the next number is looked
+    // up: a caller storing many nodes in a row knows it, and the unique keys
+    // refuse it should another PC have taken it meanwhile.
     NodeCreation CreateNode(int parentNumber, std::string_view name, int member,
-                            const std::vector<std::string>& drawingValues);
+                            const std::vector<std::string>& drawingValues, int firstNumber = 0);
     bool RenameNode(int number, std::string_view name);
     // The tree row, the drawing row and the revisions, all or none.
     bool DeleteNode(int number);

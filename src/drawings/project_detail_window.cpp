@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QShowEvent>
@@ -18,13 +20,21 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include "drawings/detail_texts.h"
+#include "drawings/drawing_chart_logic.h"
+#include "drawings/drawing_info_logic.h"
+#include "drawings/drawing_rows.h"
+#include "drawings/file_registration.h"
 #include "drawings/name_dialog.h"
 #include "drawings/node_text.h"
+#include "storage/project_periods.h"
+#include "storage/schema.h"
 #include "text/cp932.h"
 #include "text/mbcs.h"
 #include "widgets/byte_line_edit.h"
+#include "widgets/gantt_view.h"
 #include "widgets/string_grid.h"
 
 namespace drawings {
@@ -103,6 +113,7 @@ TForm10::TForm10(widgets::ScreenContext context, TForm11* nameDialog, QWidget* p
     connect(ButtonM2, &QPushButton::clicked, this, &TForm10::ButtonM2Click);
     connect(ButtonM3, &QPushButton::clicked, this, &TForm10::ButtonM3Click);
     connect(ButtonM5, &QPushButton::clicked, this, &TForm10::ButtonM5Click);
+    ConnectDrawingPages();
 }
 
 TForm10::~TForm10() = default;
@@ -136,7 +147,7 @@ void TForm10::BuildControls()
     page2->setContentsMargins(0, 0, 0, 0);
     page2->addWidget(SG1);
 
-    Chart1 = Named(new QWidget(TabSheet3), QStringLiteral("Chart1"));
+    Chart1 = Named(new widgets::GanttView(TabSheet3), QStringLiteral("Chart1"));
     auto* page3 = new QVBoxLayout(TabSheet3);
     page3->setContentsMargins(0, 0, 0, 0);
     page3->addWidget(Chart1);
@@ -414,10 +425,6 @@ void TForm10::TreeView1Click()
     }
 }
 
-void TForm10::FillDrawingList(QTreeWidgetItem*) {}
-
-void TForm10::BuildDrawingChart(QTreeWidgetItem*) {}
-
 void TForm10::SetDrawingControlsVisible(bool visible)
 {
     for (int i = 8; i < 20; ++i)  // Label9 to Label20
@@ -531,6 +538,240 @@ void TForm10::ButtonM3Click()
     TreeView1->setCurrentItem(ProjectItem());
     TreeView1->setFocus();
     TreeView1Click();
+}
+
+// File registration, and the drawing list and chart pages.
+
+namespace {
+
+// Fewer files take less than a blink: no progress box, and no events are
+// handled while they are stored.
+constexpr int kProgressFromFiles = 10;
+constexpr double kChartRowMinimum = -1;
+constexpr int kChartInitialMaximum = 11;
+constexpr double kWheelRows = 3;
+const QColor kListHeaderColor(133, 182, 235);
+const QColor kChartBackground(194, 193, 255);
+
+}  // namespace
+
+void TForm10::ConnectDrawingPages()
+{
+    connect(ButtonM4, &QPushButton::clicked, this, &TForm10::ButtonM4Click);
+    connect(SG1, &QTableWidget::cellDoubleClicked, this, &TForm10::SG1DblClick);
+    SG1->horizontalHeader()->setStyleSheet(
+        QStringLiteral("QHeaderView::section { background-color: %1; }")
+            .arg(kListHeaderColor.name()));
+    Chart1->SetBackground(kChartBackground);
+    Chart1->SetDateLabelStepDays(1);
+    Chart1->SetRowAxis(kChartRowMinimum, kChartInitialMaximum);
+    Chart1->setMinimumSize(0, 0);  // the page decides; a low chart keeps rows 0 to 3
+    Chart1->installEventFilter(this);
+}
+
+bool TForm10::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Chart1 && event->type() == QEvent::Resize) {
+        Chart1Resize();
+    } else if (watched == Chart1 && event->type() == QEvent::Wheel) {
+        // Rows past the chart's height are reached by scrolling, never above row 0.
+        const int steps = static_cast<QWheelEvent*>(event)->angleDelta().y() / 120;
+        const double delta = std::max(-steps * kWheelRows, kChartRowMinimum - Chart1->RowMinimum());
+        Chart1->ScrollRows(delta);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm10::ButtonM4Click()
+{
+    if (!logic_ || TreeView1->topLevelItemCount() == 0)
+        return;
+    if (!SelectedItem())
+        TreeView1->setCurrentItem(ProjectItem());
+    QTreeWidgetItem* parent = SelectedItem();
+    const int parentNumber = SelectedNodeNumber();
+
+    storage::Settings& settings = context_.globals.settings;
+    widgets::FileDialogRequest request;
+    request.initialFolder = text::FromCp932(settings.LastDrawingFolder);
+    request.filters = DrawingFileFilters();
+    request.multiple = true;
+    const QStringList chosen = context_.ports.ChooseFiles(this, request);
+    if (chosen.isEmpty())
+        return;
+    if (const std::optional<std::string> folder = ChosenFolder(chosen.first()))
+        settings.LastDrawingFolder = *folder;
+
+    // The box is modal while it is up, so the events it lets through cannot
+    // reach the tree or close the window; its 中止 and Esc stop the loop.
+    std::unique_ptr<QProgressDialog> progress;
+    if (chosen.size() >= kProgressFromFiles) {
+        progress = std::make_unique<QProgressDialog>(Text(texts::kRegisterProgress),
+                                                     Text(texts::kRegisterCancel), 0,
+                                                     static_cast<int>(chosen.size()), this);
+        progress->setWindowModality(Qt::WindowModal);
+        progress->setMinimumDuration(0);
+        progress->setAutoClose(false);
+        progress->show();
+    }
+    context_.ports.ResetEscape();
+    FileRegistration registration(context_.db, logic_->tables(), settings.PcUserNo);
+    const RegistrationOutcome outcome = registration.RegisterFiles(
+        parentNumber, chosen,
+        [&](int done) {
+            if (progress) {
+                progress->setValue(done);
+                if (progress->wasCanceled())
+                    return false;
+            }
+            return !context_.ports.EscapePressed();
+        },
+        [parent](const RegisteredFile& file) {
+            SetItemText(new QTreeWidgetItem(parent), file.itemText);
+        });
+    progress.reset();
+    if (!outcome.message.isEmpty())
+        context_.ports.Inform(this, outcome.message);
+}
+
+std::vector<TForm10::WalkedNode> TForm10::WalkNodes(QTreeWidgetItem* item, int& baseLevel)
+{
+    std::vector<WalkedNode> walked;
+    baseLevel = 1;
+    if (!item || TreeView1->topLevelItemCount() == 0)
+        return walked;
+    // Below the project node every item counts; below any other node, the
+    // siblings of the item and what shows of them on screen.
+    const bool wholeTree = item->parent() == nullptr;
+    QTreeWidgetItem* from = wholeTree ? item : item->parent();
+    for (const QTreeWidgetItem* up = from->parent(); up; up = up->parent())
+        ++baseLevel;
+
+    context_.ports.ResetEscape();
+    struct Level {
+        QTreeWidgetItem* parent;
+        int next;
+        int depth;
+    };
+    std::vector<Level> levels{{from, 0, baseLevel}};  // pre-order without recursion
+    while (!levels.empty()) {
+        Level& level = levels.back();
+        if (level.next >= level.parent->childCount()) {
+            levels.pop_back();
+            continue;
+        }
+        QTreeWidgetItem* child = level.parent->child(level.next++);
+        const int depth = level.depth;
+        if (context_.ports.EscapePressed())
+            break;
+        walked.push_back({child, depth});
+        if (child->childCount() > 0 && (wholeTree || child->isExpanded()))
+            levels.push_back({child, 0, depth + 1});
+    }
+    return walked;
+}
+
+void TForm10::FillDrawingList(QTreeWidgetItem* item)
+{
+    if (!logic_)
+        return;
+    SG1->setUpdatesEnabled(false);
+    SG1->SetRowCount(2);
+    SG1->ClearRow(1);
+    storage::Row project(storage::kProjectColumns);
+    context_.db.SelectColumns("*", "ZPROJECT", "N=" + std::to_string(projectNo_), project);
+    const ListRow projectRow = ProjectListRow(project);
+    for (int c = 0; c < kListColumns; ++c)
+        SG1->SetCell(c, 1, text::FromCp932(projectRow[c]));
+
+    int baseLevel = 1;
+    const std::vector<WalkedNode> walked = WalkNodes(item, baseLevel);
+    std::vector<ParsedNode> nodes;
+    std::vector<int> numbers;
+    for (const WalkedNode& node : walked) {
+        nodes.push_back(ParseNodeText(ItemBytes(node.item)));
+        if (nodes.back().number > 0)
+            numbers.push_back(nodes.back().number);
+    }
+    const DrawingRows drawings = ReadDrawingRows(context_.db, logic_->tables().drawing, numbers);
+
+    SG1->SetRowCount(2 + static_cast<int>(walked.size()));
+    for (size_t i = 0; i < walked.size(); ++i) {
+        const int row = 2 + static_cast<int>(i);
+        ListRow cells{};
+        if (const auto found = drawings.find(nodes[i].number);
+            nodes[i].number > 0 && found != drawings.end())
+            cells = DrawingListCells(found->second);
+        cells[0] = std::to_string(nodes[i].number);
+        cells[1] = IndentedName(nodes[i].name, walked[i].depth, baseLevel);
+        for (int c = 0; c < kListColumns; ++c)
+            SG1->SetCell(c, row, text::FromCp932(cells[c]));
+    }
+    SG1->setUpdatesEnabled(true);
+}
+
+void TForm10::SG1DblClick()
+{
+    const int row = SG1->Row();
+    if (row <= 1 || row >= SG1->RowCount())
+        return;
+    const QString path = SG1->Cell(3, row) + SG1->Cell(2, row);
+    if (path.isEmpty())
+        context_.ports.Inform(this, Text(texts::kListNoPathOrFile));
+    else if (QFileInfo(path).isFile())
+        context_.ports.OpenWithAssociatedProgram(path);
+    else
+        context_.ports.Inform(this, Text(texts::kListFileMissing));
+}
+
+void TForm10::BuildDrawingChart(QTreeWidgetItem* item)
+{
+    if (!logic_)
+        return;
+    storage::Row project(storage::kProjectColumns);
+    context_.db.SelectColumns("*", "ZPROJECT", "N=" + std::to_string(projectNo_), project);
+    Chart1->Clear();
+    Chart1->SetRowAxis(kChartRowMinimum, ChartRowAxisMaximum(Chart1->height()));
+
+    const QString projectName = text::FromCp932(project[3]);
+    const storage::ProjectSpans spans = storage::ProjectSpansOf(project);
+    for (const storage::ChartSpan& span : spans.spans)
+        Chart1->AddBar({span.start, span.end, 0, projectName, QColor::fromRgb(span.rgb)});
+    Chart1->SetDateLabelStepDays(1);
+    int row = spans.spans.empty() ? 0 : 1;
+
+    int baseLevel = 1;
+    const std::vector<WalkedNode> walked = WalkNodes(item, baseLevel);
+    std::vector<ParsedNode> nodes;
+    std::vector<int> numbers;
+    for (const WalkedNode& node : walked) {
+        ParsedNode parsed = ParseNodeText(ItemBytes(node.item));
+        if (parsed.number > 0) {
+            numbers.push_back(parsed.number);
+            nodes.push_back(std::move(parsed));
+        }
+    }
+    const DrawingRows drawings = ReadDrawingRows(context_.db, logic_->tables().drawing, numbers);
+    for (const ParsedNode& node : nodes) {
+        const auto found = drawings.find(node.number);
+        if (found == drawings.end())
+            continue;
+        const std::vector<DrawingBar> bars = DrawingBarsOf(found->second);
+        const QString label = text::FromCp932(node.name);
+        for (const DrawingBar& bar : bars)
+            Chart1->AddBar(
+                {bar.start, bar.end, static_cast<double>(row), label, QColor::fromRgb(bar.rgb)});
+        if (!bars.empty())
+            ++row;
+    }
+}
+
+void TForm10::Chart1Resize()
+{
+    // Keeps the rows scrolled to, with as many rows below as the height holds.
+    const double top = Chart1->RowMinimum();
+    Chart1->SetRowAxis(top, top - kChartRowMinimum + ChartRowAxisMaximum(Chart1->height()));
 }
 
 }  // namespace drawings

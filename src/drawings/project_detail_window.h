@@ -27,6 +27,7 @@ class QTreeWidgetItem;
 
 namespace widgets {
 class ByteLineEdit;
+class GanttView;
 class StringGrid;
 }  // namespace widgets
 
@@ -88,7 +89,7 @@ private:
     QWidget* TabSheet3;
     QScrollArea* ScrollBox1;
     widgets::StringGrid* SG1;
-    QWidget* Chart1;
+    widgets::GanttView* Chart1;
     QWidget* Panel1;
     QPushButton* ButtonC;
     QPushButton* ButtonM1;
@@ -105,6 +106,28 @@ private:
     std::array<QComboBox*, 5> combos_{};
     std::array<QPushButton*, 9> buttons_{};
     QPlainTextEdit* Memo1;
+
+    // File registration, and the drawing list and chart pages.
+public slots:
+    // Registers chosen files as new last children of the selected node.
+    void ButtonM4Click();
+    // Opens the file of the list row double-clicked.
+    void SG1DblClick();
+    // Fits the chart's row axis to its height.
+    void Chart1Resize();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct WalkedNode {
+        QTreeWidgetItem* item;
+        int depth;  // the project node has depth 0
+    };
+    void ConnectDrawingPages();
+    // The items the list and the chart show for the selected item, in order,
+    // up to an Esc; baseLevel gets the depth names are indented from.
+    std::vector<WalkedNode> WalkNodes(QTreeWidgetItem* item, int& baseLevel);
 };
 
 }  // namespace drawings

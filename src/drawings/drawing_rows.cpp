@@ -1,0 +1,39 @@
+#include "drawings/drawing_rows.h"
+
+#include <unordered_set>
+
+#include "storage/schema.h"
+#include "text/mbcs.h"
+
+namespace drawings {
+
+DrawingRows ReadDrawingRows(storage::Database& db, const std::string& table,
+                            const std::vector<int>& numbers, std::size_t lookupLimit)
+{
+    DrawingRows rows;
+    if (numbers.size() <= lookupLimit) {
+        for (int number : numbers) {
+            storage::Row row(storage::kDrawingColumns);
+            if (db.SelectColumns("*", table, "N=" + std::to_string(number), row) >= 0)
+                rows.emplace(number, std::move(row));
+        }
+        return rows;
+    }
+    const std::unordered_set<int> wanted(numbers.begin(), numbers.end());
+    const int count = db.SelectOrdered("*", table, "", "");
+    storage::Row row(storage::kDrawingColumns);
+    for (int i = 0; i < count; ++i) {
+        if (i == 0)
+            db.FetchFirst(row);
+        else
+            db.FetchNext(row);
+        const int number = text::StrToIntOrZero(row[0]);
+        // The first row of a number wins, as a look-up by number would find it.
+        if (wanted.count(number) > 0)
+            rows.emplace(number, row);
+    }
+    db.CloseQuery();
+    return rows;
+}
+
+}  // namespace drawings

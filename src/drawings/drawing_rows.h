@@ -1,0 +1,26 @@
+#pragma once
+// The drawing rows of the nodes the drawing list and chart show, by node
+// number. A handful of nodes are looked up one by one; more are read in one
+// pass over the drawing table, so a whole project of many thousand nodes
+// costs one fetch of the table instead of a statement per node. Either way
+// the result is the same.
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "storage/database.h"
+
+namespace drawings {
+
+using DrawingRows = std::unordered_map<int, storage::Row>;
+
+inline constexpr std::size_t kDrawingLookupLimit = 64;
+
+// Rows for the given node numbers that the table holds; a number without a
+// row is absent. lookupLimit is the most numbers looked up one by one.
+DrawingRows ReadDrawingRows(storage::Database& db, const std::string& table,
+                            const std::vector<int>& numbers,
+                            std::size_t lookupLimit = kDrawingLookupLimit);
+
+}  // namespace drawings
