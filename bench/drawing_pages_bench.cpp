@@ -4,6 +4,7 @@
 
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
+#include "text/platform.h"
 
 #include <QApplication>
 #include <QDate>
@@ -240,6 +241,7 @@ std::string Name(const char* function, int nodes)
 int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    text::PinLocalTimeZone();  // as the application does at start
     QLoggingCategory::setFilterRules("*.debug=false\n*.warning=false");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);

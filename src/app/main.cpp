@@ -4,9 +4,11 @@
 #include "app/main_window.h"
 #include "app/main_window_texts.h"
 #include "app/qt_ui_ports.h"
+#include "text/platform.h"
 
 int main(int argc, char** argv)
 {
+    text::PinLocalTimeZone();
     QApplication application(argc, argv);
     application.setApplicationName("k5x7");
 

@@ -1,4 +1,6 @@
 #include "text/platform.h"
+#include <cstdlib>
+#include <ctime>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -62,5 +64,15 @@ std::string GetNetworkConnection(std::string_view localName)
 }
 
 #endif
+
+void PinLocalTimeZone()
+{
+#ifndef _WIN32
+    if (!std::getenv("TZ")) {
+        setenv("TZ", ":/etc/localtime", 1);
+        tzset();
+    }
+#endif
+}
 
 }  // namespace text

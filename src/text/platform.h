@@ -15,4 +15,8 @@ void ResetEscapePressed();
 // The network share a drive name such as "Z:" maps to; the input when none.
 std::string GetNetworkConnection(std::string_view localName);
 
+// Local-time conversions read the zone file once instead of checking it on every
+// call (glibc does that while TZ is unset); charts convert thousands of dates.
+void PinLocalTimeZone();
+
 }  // namespace text

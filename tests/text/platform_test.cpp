@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
 namespace {
 
 #ifndef _WIN32
@@ -15,6 +19,22 @@ TEST(Platform, EscapeIsReportedUntilReset)
     EXPECT_TRUE(text::IsEscapePressed());  // reading does not consume it
     text::ResetEscapePressed();
     EXPECT_FALSE(text::IsEscapePressed());
+}
+
+TEST(Platform, LocalTimeZoneIsPinnedOnlyWhenUnset)
+{
+    const std::string before = std::getenv("TZ") ? std::getenv("TZ") : "";
+    text::PinLocalTimeZone();
+    EXPECT_EQ(std::getenv("TZ") ? std::string(std::getenv("TZ")) : "", before);  // kept
+    unsetenv("TZ");
+    text::PinLocalTimeZone();
+    ASSERT_NE(std::getenv("TZ"), nullptr);
+    EXPECT_STREQ(std::getenv("TZ"), ":/etc/localtime");
+    if (before.empty())
+        unsetenv("TZ");
+    else
+        setenv("TZ", before.c_str(), 1);
+    tzset();
 }
 
 #endif
