@@ -5,6 +5,7 @@
 #include "drawings/name_dialog.h"
 #include "drawings/project_detail_window.h"
 #include "drawings/revision_history_dialog.h"
+#include "projects/project_chart_window.h"
 #include "projects/project_editor_window.h"
 #include "projects/project_list_window.h"
 #include "registers/company_register_dialog.h"
@@ -38,7 +39,7 @@ QWidget* ScreenFactory::NewProjectList(QWidget*)
 
 QWidget* ScreenFactory::NewProjectChart(QWidget*)
 {
-    return nullptr;
+    return new projects::TForm9(context_);
 }
 
 QWidget* ScreenFactory::NewProjectDetail(QWidget* mainWindow)
