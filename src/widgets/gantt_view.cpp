@@ -1,7 +1,12 @@
 #include "widgets/gantt_view.h"
 
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QHelpEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <cmath>
 #include <map>
 
@@ -13,6 +18,7 @@ constexpr int kLabelWidth = 140;
 constexpr int kAxisHeight = 36;
 constexpr int kMargin = 6;
 constexpr double kBarShare = 0.5;  // of a row's height
+constexpr char kSaveImageCaption[] = "画像として保存(&S)...";
 
 }  // namespace
 
@@ -25,12 +31,23 @@ GanttView::GanttView(QWidget* parent) : QWidget(parent)
 void GanttView::Clear()
 {
     bars_.clear();
+    spans_.clear();
+    range_.reset();
     update();
 }
 
 void GanttView::AddBar(const GanttBar& bar)
 {
     bars_.push_back(bar);
+    const QDateTime first = std::min(bar.start, bar.end);
+    const QDateTime last = std::max(bar.start, bar.end);
+    if (!range_)
+        range_ = std::make_pair(first, last);
+    else
+        range_ = std::make_pair(std::min(range_->first, first), std::max(range_->second, last));
+    spans_.emplace_back(bar.start.toMSecsSinceEpoch(), bar.end.toMSecsSinceEpoch());
+    rangeFirst_ = range_->first.toMSecsSinceEpoch();
+    rangeLast_ = range_->second.toMSecsSinceEpoch();
     update();
 }
 
@@ -52,19 +69,6 @@ void GanttView::SetBackground(const QColor& color)
     update();
 }
 
-std::optional<std::pair<QDateTime, QDateTime>> GanttView::DateRange() const
-{
-    if (bars_.empty())
-        return std::nullopt;
-    QDateTime first = bars_.front().start;
-    QDateTime last = bars_.front().end;
-    for (const GanttBar& bar : bars_) {
-        first = std::min({first, bar.start, bar.end});
-        last = std::max({last, bar.start, bar.end});
-    }
-    return std::make_pair(first, last);
-}
-
 QRectF GanttView::PlotArea() const
 {
     return QRectF(kLabelWidth, kMargin, std::max(1, width() - kLabelWidth - kMargin),
@@ -82,25 +86,25 @@ double GanttView::RowY(double row) const
     return PlotArea().top() + (row - rowMin_) * RowHeight();
 }
 
-double GanttView::DateX(const QDateTime& time) const
+double GanttView::DateX(qint64 msecs) const
 {
     // Inset so that bars at either end of the range stay inside the plot.
     const QRectF plot = PlotArea().adjusted(2, 0, -4, 0);
-    auto range = DateRange();
-    if (!range)
+    if (!range_)
         return plot.left();
-    double span = range->first.msecsTo(range->second);
+    const double span = static_cast<double>(rangeLast_ - rangeFirst_);
     if (span <= 0)
         return plot.left() + plot.width() / 2;
-    return plot.left() + plot.width() * range->first.msecsTo(time) / span;
+    return plot.left() + plot.width() * static_cast<double>(msecs - rangeFirst_) / span;
 }
 
 QRectF GanttView::BarRect(int index) const
 {
     const GanttBar& bar = bars_.at(static_cast<size_t>(index));
     double thickness = std::max(3.0, RowHeight() * kBarShare);
-    double left = DateX(bar.start);
-    double right = std::max(DateX(bar.end), left + 2);  // a bar without length stays visible
+    const auto& [startMs, endMs] = spans_.at(static_cast<size_t>(index));
+    double left = DateX(startMs);
+    double right = std::max(DateX(endMs), left + 2);  // a bar without length stays visible
     return QRectF(left, RowY(bar.row) - thickness / 2, right - left, thickness);
 }
 
@@ -122,6 +126,45 @@ void GanttView::mousePressEvent(QMouseEvent* event)
     QWidget::mousePressEvent(event);
 }
 
+bool GanttView::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        int index = BarAt(help->pos());
+        if (index < 0) {
+            QToolTip::hideText();
+            event->ignore();
+            return true;
+        }
+        const GanttBar& bar = bars_[static_cast<size_t>(index)];
+        const QString format = "yyyy/MM/dd HH:mm";
+        QToolTip::showText(help->globalPos(),
+                           bar.label + "\n" + bar.start.toString(format) +
+                               QString::fromUtf8(" \xEF\xBD\x9E ") + bar.end.toString(format),
+                           this);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void GanttView::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu menu(this);
+    QAction* save = menu.addAction(QString::fromUtf8(kSaveImageCaption));
+    if (menu.exec(event->globalPos()) != save)
+        return;
+    const QString path =
+        choosePath_ ? choosePath_()
+                    : QFileDialog::getSaveFileName(this, QString(), QString(), "PNG (*.png)");
+    if (!path.isEmpty())
+        SaveImage(path);
+}
+
+bool GanttView::SaveImage(const QString& path)
+{
+    return grab().save(path, "PNG");
+}
+
 void GanttView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -134,9 +177,12 @@ void GanttView::paintEvent(QPaintEvent*)
     painter.save();
     painter.setClipRect(plot);
     for (int i = 0; i < static_cast<int>(bars_.size()); ++i) {
+        const QRectF box = BarRect(i);
+        if (!box.intersects(plot))
+            continue;  // rows scrolled away cost nothing
         painter.setPen(bars_[static_cast<size_t>(i)].color.darker(150));
         painter.setBrush(bars_[static_cast<size_t>(i)].color);
-        painter.drawRect(BarRect(i));
+        painter.drawRect(box);
     }
     painter.restore();
 
@@ -178,7 +224,7 @@ void GanttView::DrawDateAxis(QPainter& painter, const QRectF& plot) const
     painter.setPen(palette().color(QPalette::WindowText));
     double lastLabelRight = -1e9;
     for (QDate d = first; d <= last; d = d.addDays(stepDays_)) {
-        double x = DateX(QDateTime(d, QTime(0, 0)));
+        double x = DateX(QDateTime(d, QTime(0, 0), range->first.timeSpec()).toMSecsSinceEpoch());
         if (x < plot.left() - 0.5)
             continue;
         painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + 4));

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QDateTime>
 #include <QWidget>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -35,7 +36,7 @@ public:
     void ScrollRows(double delta);
 
     // Dates shown: automatic over the bars, padded by nothing.
-    std::optional<std::pair<QDateTime, QDateTime>> DateRange() const;
+    std::optional<std::pair<QDateTime, QDateTime>> DateRange() const { return range_; }
     void SetDateLabelStepDays(int days) { stepDays_ = std::max(1, days); }
 
     void SetBackground(const QColor& color);
@@ -44,22 +45,37 @@ public:
     int BarAt(const QPoint& point) const;
     QRectF BarRect(int index) const;
 
+    // The chart as a PNG file; false when it could not be written.
+    bool SaveImage(const QString& path);
+    // Asks where the context menu's save goes; empty means cancelled. The
+    // default is the toolkit's save dialog.
+    void SetImagePathChooser(std::function<QString()> chooser) { choosePath_ = std::move(chooser); }
+
 signals:
     void barClicked(int index, double row);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     QRectF PlotArea() const;
     double RowY(double row) const;
     double RowHeight() const;
-    double DateX(const QDateTime& time) const;
+    double DateX(qint64 msecs) const;
     void DrawRowLabels(QPainter& painter, const QRectF& plot) const;
     void DrawDateAxis(QPainter& painter, const QRectF& plot) const;
 
     std::vector<GanttBar> bars_;
+    std::optional<std::pair<QDateTime, QDateTime>> range_;
+    // Bar ends and the range in milliseconds: local-time conversions are too
+    // slow to repeat for every bar of every frame.
+    std::vector<std::pair<qint64, qint64>> spans_;
+    qint64 rangeFirst_ = 0;
+    qint64 rangeLast_ = 0;
+    std::function<QString()> choosePath_;
     double rowMin_ = 0;
     double rowMax_ = 11;
     int stepDays_ = 1;

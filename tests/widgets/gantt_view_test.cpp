@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 
 using widgets::GanttBar;
 using widgets::GanttView;
@@ -58,6 +59,21 @@ TEST(GanttView, BarsAreFoundWhereTheyAreDrawnAndFollowTheRowAxis)
     EXPECT_EQ(view.BarAt(view.BarRect(0).center().toPoint()), -1);
     view.ScrollRows(-10);
     EXPECT_EQ(view.BarAt(view.BarRect(0).center().toPoint()), 0);
+
+    // What is drawn is where the view says: each bar's own colour at its centre.
+    view.SetRowAxis(0, 11);
+    const QImage image = view.grab().toImage();
+    EXPECT_EQ(image.pixelColor(view.BarRect(0).center().toPoint()), QColor(Qt::cyan));
+    EXPECT_EQ(image.pixelColor(view.BarRect(1).center().toPoint()), QColor(Qt::blue));
+    EXPECT_NE(image.pixelColor(QPoint(view.BarRect(1).right() + 40, view.BarRect(1).center().y())),
+              QColor(Qt::blue));
+
+    QTemporaryDir folder;
+    const QString file = folder.filePath("chart.png");
+    ASSERT_TRUE(view.SaveImage(file));
+    QImage saved(file);
+    EXPECT_EQ(saved.size(), view.size());
+    EXPECT_EQ(saved.pixelColor(view.BarRect(0).center().toPoint()), QColor(Qt::cyan));
 
     view.Clear();
     EXPECT_FALSE(view.DateRange());
