@@ -45,7 +45,8 @@ QWidget* ScreenFactory::NewProjectChart(QWidget*)
 QWidget* ScreenFactory::NewProjectDetail(QWidget* mainWindow)
 {
     auto* nameDialog = mainWindow ? mainWindow->findChild<drawings::TForm11*>() : nullptr;
-    return new drawings::TForm10(context_, nameDialog);
+    auto* revisionDialog = mainWindow ? mainWindow->findChild<drawings::TForm12*>() : nullptr;
+    return new drawings::TForm10(context_, nameDialog, revisionDialog);
 }
 
 }  // namespace app

@@ -29,6 +29,8 @@
 #include "drawings/file_registration.h"
 #include "drawings/name_dialog.h"
 #include "drawings/node_text.h"
+#include "drawings/revision_history_dialog.h"
+#include "drawings/revision_history_logic.h"
 #include "storage/project_periods.h"
 #include "storage/schema.h"
 #include "text/cp932.h"
@@ -99,8 +101,9 @@ T* Named(T* widget, const QString& name)
 
 }  // namespace
 
-TForm10::TForm10(widgets::ScreenContext context, TForm11* nameDialog, QWidget* parent)
-    : QWidget(parent), context_(context), nameDialog_(nameDialog)
+TForm10::TForm10(widgets::ScreenContext context, TForm11* nameDialog, TForm12* revisionDialog,
+                 QWidget* parent)
+    : QWidget(parent), context_(context), nameDialog_(nameDialog), revisionDialog_(revisionDialog)
 {
     setObjectName(QStringLiteral("TForm10"));
     setWindowTitle(Text(texts::kCaption));
@@ -113,6 +116,7 @@ TForm10::TForm10(widgets::ScreenContext context, TForm11* nameDialog, QWidget* p
     connect(ButtonM2, &QPushButton::clicked, this, &TForm10::ButtonM2Click);
     connect(ButtonM3, &QPushButton::clicked, this, &TForm10::ButtonM3Click);
     connect(ButtonM5, &QPushButton::clicked, this, &TForm10::ButtonM5Click);
+    ConnectInformationPage();
     ConnectDrawingPages();
 }
 
@@ -447,6 +451,8 @@ void TForm10::ShowNodeInfo(int number, const std::string& name)
     labels_[3]->setText(Text(drawing ? texts::kDrawingLabel4 : texts::kProjectLabel4));
     labels_[4]->setText(Text(drawing ? texts::kDrawingLabel5 : texts::kProjectLabel5));
     SetDrawingControlsVisible(drawing);
+    // The project node has no drawing record: saving it would store nothing.
+    buttons_[8]->setEnabled(drawing);
     for (int i = 2; i < 10; ++i)  // Edit3 to Edit10
         SetEditable(edits_[i], drawing);
 
@@ -456,10 +462,7 @@ void TForm10::ShowNodeInfo(int number, const std::string& name)
             edits_[2 + i]->setBytes(info.fields[i]);
         for (size_t i = 0; i < combos_.size(); ++i)
             combos_[i]->setCurrentIndex(FindMemberItem(memberItems_, info.members[i]));
-        QStringList lines;
-        for (const std::string& line : info.revisions)
-            lines << text::FromCp932(line);
-        Memo1->setPlainText(lines.join(QLatin1Char('\n')));
+        ShowRevisionLines(info.revisions);
     } else {
         const ProjectNodeFields fields = logic_->ReadProjectNode();
         for (size_t i = 0; i < fields.size(); ++i)
@@ -538,6 +541,134 @@ void TForm10::ButtonM3Click()
     TreeView1->setCurrentItem(ProjectItem());
     TreeView1->setFocus();
     TreeView1Click();
+}
+
+// Information page buttons.
+
+void TForm10::ConnectInformationPage()
+{
+    void (TForm10::*const handlers[])() = {
+        &TForm10::Button1Click, &TForm10::Button2Click, &TForm10::Button3Click,
+        &TForm10::Button4Click, &TForm10::Button5Click, &TForm10::Button6Click,
+        &TForm10::Button7Click, &TForm10::Button8Click, &TForm10::Button9Click};
+    for (int i = 0; i < 9; ++i)
+        connect(buttons_[i], &QPushButton::clicked, this, handlers[i]);
+    for (int box = 11; box <= 16; ++box)
+        connect(edits_[box - 1], &widgets::ByteLineEdit::doubleClicked, this,
+                [this, box] { Edit11DblClick(box); });
+}
+
+DrawingPage TForm10::PageInput() const
+{
+    DrawingPage page;
+    for (size_t i = 0; i < edits_.size(); ++i)
+        page.edits[i] = edits_[i]->bytes();
+    page.memberItems = memberItems_;
+    for (size_t i = 0; i < combos_.size(); ++i)
+        page.memberIndexes[i] = combos_[i]->currentIndex();
+    return page;
+}
+
+// Controls are named in the outcome; only the page's own are looked for.
+void TForm10::Apply(const PageOutcome& outcome)
+{
+    QWidget* page = ScrollBox1->widget();
+    for (const TextChange& change : outcome.texts)
+        if (auto* edit = page->findChild<widgets::ByteLineEdit*>(change.control))
+            edit->setBytes(change.text);
+    for (const SelectionChange& change : outcome.selections)
+        if (auto* combo = page->findChild<QComboBox*>(change.control))
+            combo->setCurrentIndex(change.index);
+    if (!outcome.message.isEmpty())
+        context_.ports.Inform(this, outcome.message);
+    if (!outcome.focus.isEmpty())
+        if (auto* control = page->findChild<QWidget*>(outcome.focus))
+            control->setFocus();
+}
+
+void TForm10::ShowRevisionLines(const std::vector<std::string>& lines)
+{
+    QStringList shown;
+    for (const std::string& line : lines)
+        shown << text::FromCp932(line);
+    Memo1->setPlainText(shown.join(QLatin1Char('\n')));
+}
+
+void TForm10::Button1Click()
+{
+    const BrowseRequest browse =
+        MakeBrowseRequest(PageInput(), context_.globals.settings.LastDrawingFolder);
+    widgets::FileDialogRequest request;
+    request.initialFolder = browse.initialFolder;
+    request.fileName = browse.fileName;
+    request.filters = browse.filters;
+    request.multiple = false;
+    const QStringList chosen = context_.ports.ChooseFiles(this, request);
+    if (chosen.isEmpty())
+        return;
+    Apply(TakeChosenFile(chosen.first()));
+}
+
+void TForm10::Button2Click()
+{
+    const PageOutcome outcome = OpenDrawingFile(PageInput());
+    Apply(outcome);
+    if (!outcome.fileToOpen.isEmpty())
+        context_.ports.OpenWithAssociatedProgram(outcome.fileToOpen);
+}
+
+void TForm10::Button3Click()
+{
+    Apply(TakeHeaderText(PageInput()));
+}
+
+void TForm10::Button4Click()
+{
+    Apply(StampPage(PageInput(), Stamp::Check, context_.globals.settings, context_.ports.Today()));
+}
+
+void TForm10::Button5Click()
+{
+    Apply(
+        StampPage(PageInput(), Stamp::Approval, context_.globals.settings, context_.ports.Today()));
+}
+
+void TForm10::Button6Click()
+{
+    Apply(StampPage(PageInput(), Stamp::Issue, context_.globals.settings, context_.ports.Today()));
+}
+
+void TForm10::Button7Click()
+{
+    if (!logic_)
+        return;
+    Apply(DrawingInfoLogic(context_.db, projectNo_).TakeLatestRevision(PageInput()));
+}
+
+void TForm10::Button8Click()
+{
+    if (!logic_ || !revisionDialog_)
+        return;
+    const int node = PageInput().NodeNumber();
+    revisionDialog_->ProjectNo = projectNo_;
+    revisionDialog_->DrawingNo = node;
+    revisionDialog_->exec();
+    ShowRevisionLines(DrawingInfoLogic(context_.db, projectNo_).RevisionLines(node));
+}
+
+void TForm10::Button9Click()
+{
+    const DrawingPage page = PageInput();
+    if (!logic_ || !DrawingInfoLogic::CanSave(page))
+        return;
+    Apply(DrawingInfoLogic(context_.db, projectNo_).Save(page));
+}
+
+void TForm10::Edit11DblClick(int box)
+{
+    if (box < 11 || box > 16)
+        return;
+    edits_[box - 1]->setBytes(DateString(context_.ports.Today()));
 }
 
 // File registration, and the drawing list and chart pages.

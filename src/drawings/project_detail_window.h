@@ -34,12 +34,17 @@ class StringGrid;
 namespace drawings {
 
 class TForm11;
+class TForm12;
+struct DrawingPage;
+struct PageOutcome;
 
 class TForm10 : public QWidget {
     Q_OBJECT
 public:
     // nameDialog asks for node names; without it nodes cannot be made or renamed.
-    TForm10(widgets::ScreenContext context, TForm11* nameDialog, QWidget* parent = nullptr);
+    // revisionDialog edits a drawing's revision history; without it Button8 does nothing.
+    TForm10(widgets::ScreenContext context, TForm11* nameDialog, TForm12* revisionDialog = nullptr,
+            QWidget* parent = nullptr);
     ~TForm10() override;
 
     int ProjectNo() const { return projectNo_; }
@@ -53,6 +58,21 @@ public slots:
     void ButtonM3Click();
     void ButtonM5Click();
     void TreeView1Click();
+
+    // The information page's buttons. They change only the page's controls;
+    // Button9Click alone writes the drawing record, and Button8Click's editor
+    // writes the revision table.
+    void Button1Click();  // choose the drawing's file
+    void Button2Click();  // open it with its program
+    void Button3Click();  // its header text into the first memo line
+    void Button4Click();  // check stamp
+    void Button5Click();  // approval stamp
+    void Button6Click();  // issue stamp
+    void Button7Click();  // the newest revision
+    void Button8Click();  // the revision history editor
+    void Button9Click();  // save; drawing nodes only
+    // Today's date into the date box `box` (11 to 16) that was double-clicked.
+    void Edit11DblClick(int box);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -106,6 +126,13 @@ private:
     std::array<QComboBox*, 5> combos_{};
     std::array<QPushButton*, 9> buttons_{};
     QPlainTextEdit* Memo1;
+
+    // Information page buttons.
+    void ConnectInformationPage();
+    DrawingPage PageInput() const;
+    void Apply(const PageOutcome& outcome);
+    void ShowRevisionLines(const std::vector<std::string>& lines);
+    TForm12* revisionDialog_ = nullptr;
 
     // File registration, and the drawing list and chart pages.
 public slots:
