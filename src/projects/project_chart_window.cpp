@@ -66,7 +66,7 @@ private:
 }  // namespace
 
 TForm9::TForm9(widgets::ScreenContext context, QWidget* parent)
-    : QWidget(parent), context_(context), logic_(context.db)
+    : ChildForm(parent), context_(context), logic_(context.db)
 {
     setObjectName(QStringLiteral("TForm9"));
     setWindowTitle(Utf8(texts::kCaption));
@@ -159,22 +159,6 @@ TForm9::TForm9(widgets::ScreenContext context, QWidget* parent)
     connect(Panel1, &ProjectDetailsPanel::detailRequested, this, &TForm9::Button8Click);
 }
 
-void TForm9::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    // Once per window: coming back from minimised is not a new opening.
-    if (shown_)
-        return;
-    shown_ = true;
-    FormShow();
-}
-
-void TForm9::closeEvent(QCloseEvent* event)
-{
-    FormClose();
-    QWidget::closeEvent(event);
-}
-
 int TForm9::RadioGroupIndex() const
 {
     return radioItems_->checkedId();
@@ -209,7 +193,7 @@ void TForm9::FormShow()
 void TForm9::FormClose()
 {
     // Stored as they are: limits apply only when the settings file is read.
-    if (closed_ || !shown_)
+    if (closed_ || !WasShown())
         return;
     closed_ = true;
     Chart1->Clear();

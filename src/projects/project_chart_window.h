@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include "widgets/child_form.h"
+
 #include "projects/project_chart_logic.h"
 #include "widgets/screen_context.h"
 
@@ -22,7 +24,7 @@ namespace projects {
 
 class ProjectDetailsPanel;
 
-class TForm9 : public QWidget {
+class TForm9 : public widgets::ChildForm {
     Q_OBJECT
 public:
     static constexpr double kRowPage = 10;  // rows one △ or ▽ scrolls
@@ -37,8 +39,8 @@ public:
     void SetRadioGroupIndex(int index);
 
 public slots:
-    void FormShow();
-    void FormClose();
+    void FormShow() override;
+    void FormClose() override;
     void Button1Click();
     void Button2Click();
     void Button3Click();
@@ -46,16 +48,11 @@ public slots:
     void Button7Click();
     void Button8Click();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void BuildChart();
 
     widgets::ScreenContext context_;
     ProjectChartLogic logic_;
-    bool shown_ = false;
     bool closed_ = false;
 
     QWidget* Panel2;

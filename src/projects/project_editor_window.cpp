@@ -30,7 +30,7 @@ QString Utf8(const char* text)
 }  // namespace
 
 TForm7::TForm7(widgets::ScreenContext context, QWidget* parent)
-    : QWidget(parent), context_(context), logic_(context.db, context.globals)
+    : ChildForm(parent), context_(context), logic_(context.db, context.globals)
 {
     setObjectName(QStringLiteral("TForm7"));
     UseFixedBorder(this);
@@ -206,22 +206,6 @@ bool TForm7::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void TForm7::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    // Once per window: coming back from minimised is not a new opening.
-    if (shown_)
-        return;
-    shown_ = true;
-    FormShow();
-}
-
-void TForm7::closeEvent(QCloseEvent* event)
-{
-    FormClose();
-    QWidget::closeEvent(event);
 }
 
 void TForm7::FormShow()

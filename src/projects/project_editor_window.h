@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include "widgets/child_form.h"
+
 #include "projects/project_editor_logic.h"
 #include "widgets/screen_context.h"
 
@@ -18,7 +20,7 @@ class ByteLineEdit;
 
 namespace projects {
 
-class TForm7 : public QWidget {
+class TForm7 : public widgets::ChildForm {
     Q_OBJECT
 public:
     explicit TForm7(widgets::ScreenContext context, QWidget* parent = nullptr);
@@ -26,8 +28,8 @@ public:
     const ProjectEditorLogic& logic() const { return logic_; }
 
 public slots:
-    void FormShow();
-    void FormClose();
+    void FormShow() override;
+    void FormClose() override;
     void Edit1DblClick();
     void Edit9DblClick(widgets::ByteLineEdit* field);
     void Button4Click();
@@ -36,8 +38,6 @@ public slots:
     void Button3Click();
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -51,7 +51,6 @@ private:
 
     widgets::ScreenContext context_;
     ProjectEditorLogic logic_;
-    bool shown_ = false;
 
     widgets::ByteLineEdit* Edit1;
     QLabel* Label2;

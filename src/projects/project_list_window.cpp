@@ -32,7 +32,7 @@ QString Utf8(const char* text)
 }  // namespace
 
 TForm8::TForm8(widgets::ScreenContext context, QWidget* parent)
-    : QWidget(parent), context_(context), loader_(context.db)
+    : ChildForm(parent), context_(context), loader_(context.db)
 {
     setObjectName(QStringLiteral("TForm8"));
     setWindowTitle(Utf8(texts::kCaption));
@@ -118,22 +118,6 @@ TForm8::TForm8(widgets::ScreenContext context, QWidget* parent)
     connect(Panel1, &ProjectDetailsPanel::detailRequested, this, &TForm8::Button8Click);
 }
 
-void TForm8::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    // Once per window: coming back from minimised is not a new opening.
-    if (shown_)
-        return;
-    shown_ = true;
-    FormShow();
-}
-
-void TForm8::closeEvent(QCloseEvent* event)
-{
-    FormClose();
-    QWidget::closeEvent(event);
-}
-
 void TForm8::FormShow()
 {
     const storage::Settings& s = context_.globals.settings;
@@ -154,7 +138,7 @@ void TForm8::FormShow()
 void TForm8::FormClose()
 {
     // Stored as they are: limits apply only when the settings file is read.
-    if (closed_ || !shown_)
+    if (closed_ || !WasShown())
         return;
     closed_ = true;
     storage::Settings& s = context_.globals.settings;

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include "widgets/child_form.h"
+
 #include "projects/project_page_loader.h"
 #include "widgets/screen_context.h"
 
@@ -21,7 +23,7 @@ namespace projects {
 
 class ProjectDetailsPanel;
 
-class TForm8 : public QWidget {
+class TForm8 : public widgets::ChildForm {
     Q_OBJECT
 public:
     explicit TForm8(widgets::ScreenContext context, QWidget* parent = nullptr);
@@ -30,8 +32,8 @@ public:
     ProjectDetailsPanel* detailsPanel() const { return Panel1; }
 
 public slots:
-    void FormShow();
-    void FormClose();
+    void FormShow() override;
+    void FormClose() override;
     void Button1Click();
     void Button2Click();
     void Button3Click();
@@ -43,17 +45,12 @@ public slots:
     void Button7Click();
     void Button8Click();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void ShowPage();
     int SelectedNumber() const;
 
     widgets::ScreenContext context_;
     ProjectPageLoader loader_;
-    bool shown_ = false;
     bool closed_ = false;
 
     QWidget* Panel2;
