@@ -6,12 +6,6 @@
 
 namespace app {
 
-bool IsBlank(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) <= ' '; });
-}
-
 std::string DatabaseFileName(std::string_view typed)
 {
     std::string name;
@@ -39,9 +33,9 @@ std::string DatabaseFileName(std::string_view typed)
 DatabaseSettingsOutcome ApplyDatabaseSettings(const DatabaseSettingsInput& input,
                                               storage::Database& db, storage::Settings& settings)
 {
-    if (IsBlank(input.folder))
+    if (text::IsBlank(input.folder))
         return {QString::fromUtf8(kFolderMissingMessage), QStringLiteral("Edit2"), false};
-    if (IsBlank(input.name))
+    if (text::IsBlank(input.name))
         return {QString::fromUtf8(kNameMissingMessage), QStringLiteral("Edit3"), false};
 
     settings.DbServer = input.server;

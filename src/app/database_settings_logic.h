@@ -6,6 +6,7 @@
 #include <QString>
 #include <string>
 #include <string_view>
+#include "text/mbcs.h"
 
 #include "storage/database.h"
 #include "storage/settings.h"
@@ -30,9 +31,7 @@ struct DatabaseSettingsOutcome {
     bool closeDialog = false;
 };
 
-// Nothing but the bytes a trim removes (blanks and control bytes). Safe on
-// CP932: no trail byte of a two-byte character is that small.
-bool IsBlank(std::string_view text);
+using text::IsBlank;
 
 // The typed name in upper case (ASCII letters only: two-byte characters stay
 // as they are), with ".FDB" appended when it has no "." after its last path

@@ -9,7 +9,7 @@ namespace app {
 PcUserOutcome CheckPcUserDialogCanOpen(const storage::Settings& settings,
                                        const storage::Database& db)
 {
-    if (IsBlank(settings.DbFolder) || IsBlank(settings.DbName))
+    if (text::IsBlank(settings.DbFolder) || text::IsBlank(settings.DbName))
         return {QString::fromUtf8(kSetUpDatabaseFirstMessage), true};
     if (!db.Connected())
         return {QString::fromUtf8(kCannotConnectMessage), true};

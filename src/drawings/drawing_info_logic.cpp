@@ -69,11 +69,6 @@ std::string TextOrNull(const std::string& text)
     return text.empty() ? std::string("NULL") : text::SqlText(text);
 }
 
-bool HoldsQuote(std::string_view text)
-{
-    return text.find_first_of("'\"") != std::string_view::npos;
-}
-
 }  // namespace
 
 int DrawingPage::NodeNumber() const
@@ -248,7 +243,7 @@ PageOutcome DrawingInfoLogic::Save(const DrawingPage& page)
             return Tell(texts::kBadDate, EditName(box));
     }
     for (int box = 5; box <= 16; ++box)
-        if (HoldsQuote(page.Edit(box)))
+        if (text::HoldsQuote(page.Edit(box)))
             return Tell(texts::kNoQuotes, EditName(box));
 
     // An update of no row succeeds yet stores nothing: the project node has no

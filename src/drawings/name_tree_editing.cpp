@@ -13,14 +13,6 @@ namespace drawings {
 
 namespace {
 
-// Trimming takes off blanks and control bytes; no byte of a two-byte
-// character is that small.
-bool IsBlank(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) <= ' '; });
-}
-
 QString NodeMessage(std::string_view name, int number, const char* end)
 {
     return QString::fromUtf8(detail_texts::kNodeOpen) + text::FromCp932(name) +
@@ -32,7 +24,7 @@ QString NodeMessage(std::string_view name, int number, const char* end)
 
 NameCheck CheckNodeName(std::string_view typed)
 {
-    if (IsBlank(typed))
+    if (text::IsBlank(typed))
         return {QString::fromUtf8(name_dialog_texts::kEnterName), {}};
     if (typed.find_first_of("'\":") != std::string_view::npos)
         return {QString::fromUtf8(name_dialog_texts::kNoQuotesOrColon), {}};

@@ -30,18 +30,6 @@ RevisionOutcome Report(bool succeeded, const char* ok, const char* failed)
     return {Text(succeeded ? ok : failed), QString(), true};
 }
 
-// Nothing but blanks and control bytes; no CP932 trail byte is that small.
-bool IsBlank(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) <= ' '; });
-}
-
-bool HoldsQuote(std::string_view text)
-{
-    return text.find_first_of("'\"") != std::string_view::npos;
-}
-
 std::string TextOrNull(const std::string& text)
 {
     return text.empty() ? std::string("NULL") : text::SqlText(text);
@@ -76,7 +64,7 @@ std::string DateString(const QDate& date)
 RevisionOutcome CheckRevisionEditorCanOpen(const storage::Settings& settings,
                                            const storage::Database& db)
 {
-    if (IsBlank(settings.DbFolder) || IsBlank(settings.DbName))
+    if (text::IsBlank(settings.DbFolder) || text::IsBlank(settings.DbName))
         return {Text(texts::kSetUpDatabaseFirst), QString(), false};
     if (!db.Connected())
         return {Text(texts::kCannotConnect), QString(), false};
@@ -117,13 +105,13 @@ std::string RevisionHistoryLogic::ProposeNumber()
 
 RevisionOutcome RevisionHistoryLogic::Check(const RevisionInput& input)
 {
-    if (IsBlank(input.number))
+    if (text::IsBlank(input.number))
         return Refuse(texts::kEnterNumber, "Edit1");
     if (text::StrToIntOrZero(input.number) < 1)
         return Refuse(texts::kNumberNotPositive, "Edit1");
     if (!input.date.empty() && !text::IsValidDateString(input.date))
         return Refuse(texts::kBadDate, "Edit3");
-    if (HoldsQuote(input.content))
+    if (text::HoldsQuote(input.content))
         return Refuse(texts::kNoQuotes, "Edit2");
     return {};
 }

@@ -9,20 +9,10 @@
 
 namespace projects {
 
-namespace {
-
-bool IsBlank(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) <= ' '; });
-}
-
-}  // namespace
-
 std::string ChartCondition(std::string_view start, std::string_view end, int filterItem)
 {
-    const std::string from = text::SqlText(IsBlank(start) ? "00000000" : start);
-    const std::string to = text::SqlText(IsBlank(end) ? "99999999" : end);
+    const std::string from = text::SqlText(text::IsBlank(start) ? "00000000" : start);
+    const std::string to = text::SqlText(text::IsBlank(end) ? "99999999" : end);
     std::string condition = "( ";
     bool first = true;
     for (const char* column : {"PDATE1", "PDATE2", "DATE1", "DATE2", "NDATE"}) {

@@ -21,19 +21,6 @@ QString Message(const char* utf8)
     return QString::fromUtf8(utf8);
 }
 
-// What a blank-trimming comparison sees as nothing: control bytes and blanks only.
-bool IsBlank(std::string_view bytes)
-{
-    return std::all_of(bytes.begin(), bytes.end(),
-                       [](char c) { return static_cast<unsigned char>(c) <= ' '; });
-}
-
-// CP932 trail bytes start at 0x40, so a byte-wise search cannot hit half a character.
-bool HasQuote(std::string_view bytes)
-{
-    return bytes.find_first_of("'\"") != std::string_view::npos;
-}
-
 bool HasQuoteOrColon(std::string_view bytes)
 {
     return bytes.find_first_of("'\":") != std::string_view::npos;
@@ -173,7 +160,7 @@ SaveOutcome ProjectEditorLogic::Save(const ProjectForm& form)
     }
 
     const std::string& name = form.texts[kColPRNAME - kFirstTextColumn];
-    if (IsBlank(name))
+    if (text::IsBlank(name))
         return refuse(texts::kNameMissingMessage, EditorControl::Edit2);
     if (HasQuoteOrColon(name))
         return refuse(texts::kNameQuoteMessage, EditorControl::Edit2);
@@ -195,7 +182,7 @@ SaveOutcome ProjectEditorLogic::Save(const ProjectForm& form)
     }
 
     int client = ClientOf(form.client);
-    if (client == 0 && !IsBlank(form.client)) {
+    if (client == 0 && !text::IsBlank(form.client)) {
         if (HasQuoteOrColon(form.client))
             return refuse(texts::kClientQuoteMessage, EditorControl::ComboBox1);
         client = text::StrToIntOrZero(db_.SelectMax("COMPANY", "N", "")) + 1;
@@ -215,7 +202,7 @@ SaveOutcome ProjectEditorLogic::Save(const ProjectForm& form)
 
     // The client registered above stays registered whatever follows.
     for (const std::string& t : form.texts)
-        if (HasQuote(t))
+        if (text::HoldsQuote(t))
             return refuse(texts::kTextQuoteMessage, EditorControl::Edit2);
 
     std::vector<std::string> values{std::to_string(n), std::to_string(creator),

@@ -26,11 +26,6 @@ RegisterOutcome Report(bool succeeded, const char* ok, const char* failed)
     return {Text(succeeded ? ok : failed), QString(), true};
 }
 
-bool HoldsQuote(std::string_view text)
-{
-    return text.find_first_of("'\"") != std::string_view::npos;
-}
-
 // Reads `count` rows of the result SelectOrdered left open, then closes it.
 std::vector<storage::Row> FetchAll(storage::Database& db, int count, std::size_t columns)
 {
@@ -124,15 +119,9 @@ const RegisterConfig& CompanyRegister()
     return config;
 }
 
-bool IsBlank(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) <= ' '; });
-}
-
 RegisterOutcome CheckRegisterCanOpen(const storage::Settings& settings, const storage::Database& db)
 {
-    if (IsBlank(settings.DbFolder) || IsBlank(settings.DbName))
+    if (text::IsBlank(settings.DbFolder) || text::IsBlank(settings.DbName))
         return {Text(texts::kSetUpDatabaseFirst), QString(), false};
     if (!db.Connected())
         return {Text(texts::kCannotConnect), QString(), false};
@@ -175,7 +164,7 @@ RegisterOutcome RegisterLogic::CheckQuotes(const RegisterInput& input) const
 {
     for (std::size_t i = 0; i < config_.columns.size(); ++i) {
         const ValueColumn& column = config_.columns[i];
-        if (column.kind == ColumnKind::Text && HoldsQuote(input.values.at(i)))
+        if (column.kind == ColumnKind::Text && text::HoldsQuote(input.values.at(i)))
             return Refuse(texts::kNoQuotes, column.quoteFocus);
     }
     return {};
@@ -204,7 +193,7 @@ std::vector<std::string> RegisterLogic::Values(int number, const RegisterInput& 
 
 RegisterOutcome RegisterLogic::Add(const RegisterInput& input)
 {
-    if (IsBlank(input.number))
+    if (text::IsBlank(input.number))
         return Refuse(texts::kEnterNumber, "Edit1");
     const int number = text::StrToIntOrZero(input.number);
     if (number <= 0)
@@ -218,11 +207,11 @@ RegisterOutcome RegisterLogic::Add(const RegisterInput& input)
 
 RegisterOutcome RegisterLogic::Change(const RegisterInput& input)
 {
-    if (IsBlank(input.number))
+    if (text::IsBlank(input.number))
         return Refuse(texts::kEnterNumber, "Edit1");
     if (config_.requiredOnChange >= 0) {
         const auto required = static_cast<std::size_t>(config_.requiredOnChange);
-        if (IsBlank(input.values.at(required)))
+        if (text::IsBlank(input.values.at(required)))
             return Refuse(config_.requiredMessage, config_.columns[required].field);
     }
     const int number = text::StrToIntOrZero(input.number);

@@ -7,6 +7,7 @@
 #include <QString>
 #include <string>
 #include <vector>
+#include "text/mbcs.h"
 
 #include "storage/database.h"
 #include "storage/settings.h"
@@ -62,8 +63,7 @@ struct RegisterOutcome {
     bool reload = false;
 };
 
-// Nothing but blanks and control bytes; no CP932 trail byte is that small.
-bool IsBlank(std::string_view text);
+using text::IsBlank;
 
 // Whether a register may open: a message when the settings are incomplete or
 // the database is not attached, and the dialog closes.

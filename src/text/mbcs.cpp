@@ -1,4 +1,5 @@
 #include "text/mbcs.h"
+#include <algorithm>
 
 #include <cstddef>
 #include <optional>
@@ -97,6 +98,17 @@ std::int32_t StrToIntOrZero(std::string_view text)
         return 0;
     const auto value = static_cast<std::int64_t>(*magnitude);
     return static_cast<std::int32_t>(negative ? -value : value);
+}
+
+bool IsBlank(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+}
+
+bool HoldsQuote(std::string_view text)
+{
+    return text.find_first_of("'\"") != std::string_view::npos;
 }
 
 bool IsAllDigits(std::string_view text)

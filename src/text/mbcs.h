@@ -21,6 +21,14 @@ std::int32_t StrToIntOrZero(std::string_view text);
 
 bool IsAllDigits(std::string_view text);
 
+// Nothing but blanks and control bytes (what a trim would leave empty); no CP932
+// trail byte is that small, so two-byte characters never count as blank.
+bool IsBlank(std::string_view text);
+
+// A single or double quotation mark; trail bytes start at 0x40, so a byte-wise
+// search never hits half a character.
+bool HoldsQuote(std::string_view text);
+
 struct MbcsCopy {
     std::string text;
     int bytesCopied = 0;
