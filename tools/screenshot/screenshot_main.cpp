@@ -1,11 +1,14 @@
 // Shows one screen on a prepared database and saves it as a PNG, so a person
 // can look at any window without clicking through the application.
 //   k5x7_screenshot NAME OUTPUT.png [DATABASE_PATH]
-// NAME: main, TForm2, TForm6.
+// NAME: main, a dialog (TForm2 TForm3 TForm4 TForm5 TForm6 TForm11 TForm12) or a
+// child window (TForm7 TForm8 TForm9 TForm10, the last for project 1).
 
 #include <QApplication>
 #include <QDir>
 #include <QFont>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -55,8 +58,39 @@ void Configure(const QString& exePath, const QString& databasePath, int pcUser)
     s.DbFolder = path.left(slash + 1).toStdString();
     s.DbName = path.mid(slash + 1).toStdString();
     s.PcUserNo = pcUser;
-    s.Form1 = {0, 0, 640, 420};
+    s.Form1 = {0, 0, 1000, 700};
     storage::WriteSettings((exePath + ".dat").toStdString(), s);
+}
+
+// The screen by its class name; child windows are opened the way the menu and
+// the list open them.
+QWidget* ChooseScreen(app::TForm1& mainWindow, const QString& name)
+{
+    const app::Dialogs& d = mainWindow.dialogs();
+    const std::pair<const char*, QWidget*> dialogs[] = {
+        {"TForm2", d.form2}, {"TForm3", d.form3},   {"TForm4", d.form4},  {"TForm5", d.form5},
+        {"TForm6", d.form6}, {"TForm11", d.form11}, {"TForm12", d.form12}};
+    for (const auto& [dialogName, dialog] : dialogs)
+        if (name == dialogName)
+            return dialog;
+    if (name == "main")
+        return &mainWindow;
+    if (name == "TForm7")
+        mainWindow.mnuProjectNewClick();
+    else if (name == "TForm8")
+        mainWindow.mnuProjectListClick();
+    else if (name == "TForm9")
+        mainWindow.mnuProjectChartClick();
+    else if (name == "TForm10") {
+        mainWindow.globals().CurrentProjectNo = 1;
+        mainWindow.OpenProjectDetail();
+    } else
+        return nullptr;
+    const auto windows = mainWindow.mdiArea()->subWindowList();
+    if (windows.isEmpty())
+        return nullptr;
+    windows.last()->showMaximized();
+    return &mainWindow;
 }
 
 }  // namespace
@@ -81,14 +115,7 @@ int main(int argc, char** argv)
     mainWindow.show();
     QApplication::processEvents();
 
-    QWidget* target = &mainWindow;
-    const app::Dialogs& dialogs = mainWindow.dialogs();
-    if (name == "TForm2")
-        target = dialogs.form2;
-    else if (name == "TForm6")
-        target = dialogs.form6;
-    else if (name != "main")
-        target = nullptr;
+    QWidget* target = ChooseScreen(mainWindow, name);
     if (!target) {
         std::fprintf(stderr, "unknown or unbuilt screen: %s\n", argv[1]);
         return 2;
