@@ -17,6 +17,7 @@
 #include <map>
 #include <string>
 
+#include "bench_support.h"
 #include "drawings/name_dialog.h"
 #include "drawings/project_detail_window.h"
 #include "storage/app_globals.h"
@@ -25,6 +26,8 @@
 #include "widgets/ui_ports.h"
 
 namespace {
+
+using bench_support::SilentPorts;
 
 namespace fs = std::filesystem;
 
@@ -37,18 +40,6 @@ constexpr int kIterations = 10;
     std::fprintf(stderr, "bench_detail_tree: %s\n", message.c_str());
     std::exit(EXIT_FAILURE);
 }
-
-// Nothing in opening a window asks the user anything.
-class SilentPorts : public widgets::UiPorts {
-public:
-    void Inform(QWidget*, const QString&) override {}
-    bool AskYesNo(QWidget*, const QString&) override { return false; }
-    QStringList ChooseFiles(QWidget*, const widgets::FileDialogRequest&) override { return {}; }
-    bool OpenWithAssociatedProgram(const QString&) override { return false; }
-    QDate Today() override { return QDate(2024, 4, 1); }
-    bool EscapePressed() override { return false; }
-    void ResetEscape() override {}
-};
 
 struct Fixture {
     fs::path folder;

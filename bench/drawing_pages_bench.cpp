@@ -4,7 +4,6 @@
 
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
-#include "text/platform.h"
 
 #include <QApplication>
 #include <QDate>
@@ -17,16 +16,21 @@
 #include <map>
 #include <string>
 
+#include "bench_support.h"
 #include "drawings/name_dialog.h"
 #include "drawings/project_detail_window.h"
 #include "storage/app_globals.h"
 #include "storage/database.h"
 #include "storage/schema.h"
+#include "text/platform.h"
 #include "widgets/gantt_view.h"
 #include "widgets/string_grid.h"
 #include "widgets/ui_ports.h"
 
 namespace {
+
+using bench_support::CapturingReporter;
+using bench_support::SilentPorts;
 
 namespace fs = std::filesystem;
 
@@ -42,17 +46,6 @@ constexpr int kChartPage = 2;
     std::fprintf(stderr, "bench_drawing_pages: %s\n", message.c_str());
     std::exit(EXIT_FAILURE);
 }
-
-class SilentPorts : public widgets::UiPorts {
-public:
-    void Inform(QWidget*, const QString&) override {}
-    bool AskYesNo(QWidget*, const QString&) override { return false; }
-    QStringList ChooseFiles(QWidget*, const widgets::FileDialogRequest&) override { return {}; }
-    bool OpenWithAssociatedProgram(const QString&) override { return false; }
-    QDate Today() override { return QDate(2024, 4, 1); }
-    bool EscapePressed() override { return false; }
-    void ResetEscape() override {}
-};
 
 struct Fixture {
     fs::path folder;
@@ -189,36 +182,6 @@ void Chart(benchmark::State& state)
 {
     Page(state, kChartPage);
 }
-
-class CapturingReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred)
-                continue;
-            Total& t = totals_[run.benchmark_name()];
-            t.seconds += run.real_accumulated_time;
-            t.iterations += run.iterations;
-        }
-    }
-
-    double Seconds(const std::string& prefix) const
-    {
-        for (const auto& [name, total] : totals_)
-            if (name.rfind(prefix, 0) == 0 && total.iterations > 0)
-                return total.seconds / static_cast<double>(total.iterations);
-        return -1;
-    }
-
-private:
-    struct Total {
-        double seconds = 0;
-        benchmark::IterationCount iterations = 0;
-    };
-    std::map<std::string, Total> totals_;
-};
 
 void PrintRatio(const std::string& label, double numerator, double denominator, double goal)
 {

@@ -18,6 +18,7 @@
 #include <map>
 #include <string>
 
+#include "bench_support.h"
 #include "drawings/file_registration.h"
 #include "drawings/jwcad_header.h"
 #include "drawings/project_detail_logic.h"
@@ -25,6 +26,8 @@
 #include "storage/schema.h"
 
 namespace {
+
+using bench_support::CapturingReporter;
 
 namespace fs = std::filesystem;
 
@@ -164,36 +167,6 @@ void ReadHeaders(benchmark::State& state)
     if (memoBytes == 0)
         Fail("no header was read");
 }
-
-class CapturingReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred)
-                continue;
-            Total& t = totals_[run.benchmark_name()];
-            t.seconds += run.real_accumulated_time;
-            t.iterations += run.iterations;
-        }
-    }
-
-    double Seconds(const std::string& prefix) const
-    {
-        for (const auto& [name, total] : totals_)
-            if (name.rfind(prefix, 0) == 0 && total.iterations > 0)
-                return total.seconds / static_cast<double>(total.iterations);
-        return -1;
-    }
-
-private:
-    struct Total {
-        double seconds = 0;
-        benchmark::IterationCount iterations = 0;
-    };
-    std::map<std::string, Total> totals_;
-};
 
 std::string Name(const char* function, int files)
 {
