@@ -1,6 +1,8 @@
 #include "projects/project_editor_logic.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 #include "projects/project_columns.h"
 #include "projects/project_editor_texts.h"
@@ -57,7 +59,10 @@ void ProjectEditorLogic::Start()
 
 std::string ProjectEditorLogic::ProposeNumber()
 {
-    return std::to_string(text::StrToIntOrZero(db_.SelectMax("ZPROJECT", "N", "")) + 1);
+    // 64 bits: past the largest 32-bit number the proposal is refused on save
+    // instead of wrapping round to a negative number.
+    const std::int64_t largest = text::StrToIntOrZero(db_.SelectMax("ZPROJECT", "N", ""));
+    return std::to_string(largest + 1);
 }
 
 void ProjectEditorLogic::LoadClientItems()
@@ -185,8 +190,16 @@ SaveOutcome ProjectEditorLogic::Save(const ProjectForm& form)
     if (client == 0 && !text::IsBlank(form.client)) {
         if (HasQuoteOrColon(form.client))
             return refuse(texts::kClientQuoteMessage, EditorControl::ComboBox1);
-        client = text::StrToIntOrZero(db_.SelectMax("COMPANY", "N", "")) + 1;
-        if (db_.InsertRow("COMPANY", {"N", "CNAME", "BNAME"},
+        // Another program may have used the largest number (or only numbers
+        // below 1): no number is left then, and the client goes unregistered
+        // rather than wrapping round to a number the register never gives.
+        const std::int64_t next =
+            std::int64_t{text::StrToIntOrZero(db_.SelectMax("COMPANY", "N", ""))} + 1;
+        client = next >= 1 && next <= std::numeric_limits<std::int32_t>::max()
+                     ? static_cast<int>(next)
+                     : 0;
+        if (client > 0 &&
+            db_.InsertRow("COMPANY", {"N", "CNAME", "BNAME"},
                           {std::to_string(client), text::SqlText(form.client), "NULL"})) {
             std::string item =
                 text::CopyMbcs(std::to_string(client) + ":" + form.client, 1, kClientItemBytes)
