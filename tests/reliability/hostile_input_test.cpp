@@ -206,8 +206,9 @@ TEST_F(HostileInputTest, SavePathsStoreTheBytesOrRefuseAndTouchNoOtherRow)
                 EXPECT_EQ(after.size(), before.size() + (path.update ? 0 : 1));
             } else {
                 EXPECT_EQ(after.size(), before.size());
-                if (!path.update)
+                if (!path.update) {
                     EXPECT_TRUE(mine.empty());
+                }
             }
             EXPECT_TRUE(db.Connected());
         }

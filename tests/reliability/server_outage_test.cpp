@@ -69,8 +69,9 @@ protected:
 
     void Restart()
     {
-        if (!server_->running())
+        if (!server_->running()) {
             ASSERT_TRUE(server_->Start()) << "second server did not start again";
+        }
     }
 
     void Reconnect()
