@@ -210,6 +210,10 @@ PageOutcome DrawingInfoLogic::TakeLatestRevision(const DrawingPage& page)
     if (count > 0)
         db_.FetchFirst(newest);
     db_.CloseQuery();
+    // A read lost with the connection is not "no revision": clearing the
+    // stamp here would be stored by the next save.
+    if (!db_.Connected())
+        return {};
 
     PageOutcome outcome;
     outcome.selections.push_back({ComboName(5), FindMemberItem(page.memberItems, newest[3])});

@@ -25,6 +25,7 @@
 #include "drawings/detail_texts.h"
 #include "drawings/drawing_chart_logic.h"
 #include "drawings/drawing_info_logic.h"
+#include "drawings/drawing_info_texts.h"
 #include "drawings/drawing_rows.h"
 #include "drawings/file_registration.h"
 #include "drawings/name_dialog.h"
@@ -468,6 +469,7 @@ void TForm10::ShowNodeInfo(int number, const std::string& name)
         for (size_t i = 0; i < fields.size(); ++i)
             edits_[2 + i]->setBytes(fields[i]);
     }
+    pageRead_ = context_.db.Connected();
     edits_[0]->setFocus();
 }
 
@@ -661,6 +663,11 @@ void TForm10::Button9Click()
     const DrawingPage page = PageInput();
     if (!logic_ || !DrawingInfoLogic::CanSave(page))
         return;
+    // The blanks of a page that could not be read would overwrite the record.
+    if (!pageRead_) {
+        context_.ports.Inform(this, Text(drawing_info_texts::kSaveFailed));
+        return;
+    }
     Apply(DrawingInfoLogic(context_.db, projectNo_).Save(page));
 }
 

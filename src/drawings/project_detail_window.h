@@ -98,6 +98,9 @@ private:
     int projectNo_ = 0;
     std::unique_ptr<ProjectDetailLogic> logic_;
     std::vector<std::string> memberItems_;  // CP932, the same in all five combos
+    // Whether the information page holds its node as stored; a read over a
+    // lost connection leaves it blank, and saving that would wipe the record.
+    bool pageRead_ = false;
     bool shown_ = false;
     bool closed_ = false;
 
