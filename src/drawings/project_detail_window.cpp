@@ -508,6 +508,10 @@ void TForm10::ButtonM2Click()
     if (!HasNodeSeparator(text))
         return;
     const ParsedNode node = ParseNodeText(text);
+    // A name another program stored with the separator in it reads as node 0,
+    // which is the project's own row: never rename that from here.
+    if (node.number < 1)
+        return;
 
     nameDialog_->CaptionText = Text(texts::kRenameCaption);
     nameDialog_->NameText = node.name;
@@ -531,6 +535,9 @@ void TForm10::ButtonM3Click()
     if (!HasNodeSeparator(text))
         return;
     const ParsedNode node = ParseNodeText(text);
+    // As in renaming: node 0 is the project's own row and is never deleted here.
+    if (node.number < 1)
+        return;
     if (item->childCount() > 0) {
         context_.ports.Inform(this, HasChildrenMessage(node.name, node.number));
         return;
