@@ -1,11 +1,11 @@
 #include "drawings/drawing_info_logic.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include "drawings/drawing_info_texts.h"
+#include "drawings/file_registration.h"
 #include "drawings/jwcad_header.h"
 #include "drawings/name_tree_editing.h"
 #include "drawings/project_detail_logic.h"
@@ -126,18 +126,6 @@ PathParts SplitPath(const QString& path)
     return {path.left(cut), path.mid(cut)};
 }
 
-std::optional<FileDates> ReadFileDates(const QString& path)
-{
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists())
-        return std::nullopt;
-    const QDateTime modified = info.lastModified();
-    const QDateTime born = info.birthTime();
-    const QDateTime created = born.isValid() ? born : modified;
-    return FileDates{DateString(created.toLocalTime().date()),
-                     DateString(modified.toLocalTime().date())};
-}
-
 PageOutcome TakeChosenFile(const QString& chosenPath)
 {
     PageOutcome outcome;
@@ -148,9 +136,11 @@ PageOutcome TakeChosenFile(const QString& chosenPath)
         return outcome;
     outcome.texts.push_back({EditName(3), *fileName});
     outcome.texts.push_back({EditName(4), *folder});
-    if (const std::optional<FileDates> dates = ReadFileDates(chosenPath)) {
-        outcome.texts.push_back({EditName(11), dates->created});
-        outcome.texts.push_back({EditName(12), dates->modified});
+    // The same dates registration would store for this file.
+    const FileDays days = ReadFileDays(chosenPath);
+    if (!days.created.empty() || !days.modified.empty()) {
+        outcome.texts.push_back({EditName(11), days.created});
+        outcome.texts.push_back({EditName(12), days.modified});
     }
     return outcome;
 }

@@ -80,14 +80,6 @@ struct PathParts {
 };
 PathParts SplitPath(const QString& path);
 
-struct FileDates {
-    std::string created;   // yyyymmdd in local time
-    std::string modified;  // yyyymmdd in local time
-};
-// Nothing when the file cannot be found. Where the file system keeps no
-// creation time, the last-write time stands in for it.
-std::optional<FileDates> ReadFileDates(const QString& path);
-
 // 開く: the message for an empty or missing file, else the file to open.
 // Folder and file name are joined as they stand.
 PageOutcome OpenDrawingFile(const DrawingPage& page);

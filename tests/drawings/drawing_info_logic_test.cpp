@@ -6,6 +6,7 @@
 #include <QFile>
 #include <map>
 
+#include "drawings/file_registration.h"
 #include "drawings/name_tree_editing.h"
 #include "project_fixture.h"
 #include "storage/schema.h"
@@ -267,7 +268,9 @@ TEST_F(DrawingInfoTest, AChosenFileGivesItsNameFolderAndOwnDates)
                                      QFileDevice::FileModificationTime));
     }
     Changes taken = ChangesOf(drawings::TakeChosenFile(dir + "f'1.jww"));
+    // The creation date is the one registration stores for the same file.
     EXPECT_TRUE(text::IsValidDateString(taken["Edit11"])) << taken["Edit11"];
+    EXPECT_EQ(taken["Edit11"], drawings::ReadFileDays(dir + "f'1.jww").created);
     taken.erase("Edit11");
     EXPECT_EQ(taken, (Changes{{"Edit3", "f'1.jww"},
                               {"Edit4", folder.path() + "it's/"},

@@ -289,11 +289,12 @@ TEST_F(FileRegistrationTest, ANumberTakenMeanwhileByAnotherPcIsPassedOver)
 {
     const QStringList paths{write("a.jww"), write("b.jww"), write("c.jww")};
     const RegistrationOutcome outcome = registerFiles(paths, 1, [this](int done) {
-        if (done == 1)  // another PC stores node 3 while this one works
+        if (done == 1) {  // another PC stores node 3 while this one works
             EXPECT_TRUE(db.ExecuteInOneTransaction(
                 {storage::InsertRowLines("ZPRJ_7", {"N", "NAME", "MN", "PARENT_N"},
                                          {"3", "'theirs'", "9", "0"}),
                  storage::InsertRowLines("ZMN_7", {"N"}, {"3"})}));
+        }
         return true;
     });
     EXPECT_EQ(outcome.registered, 3);
