@@ -15,11 +15,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "storage/database.h"
 #include "storage/schema.h"
 #include "storage/statements.h"
@@ -27,6 +27,8 @@
 extern char** environ;
 
 namespace {
+
+using bench_support::Fail;
 
 namespace fs = std::filesystem;
 
@@ -36,26 +38,13 @@ constexpr int kFullIterations = 5;
 constexpr int kPageIterations = 20;
 constexpr const char* kIsql = "isql-fb";
 
-[[noreturn]] void Fail(const std::string& message)
-{
-    std::fprintf(stderr, "bench_fetch: %s\n", message.c_str());
-    std::exit(EXIT_FAILURE);
-}
-
 // The database lives for the whole run and goes with the process, also when a
-// check fails (std::exit runs this destructor).
+// check fails (std::exit runs the folder's destructor).
 struct Fixture {
-    fs::path folder;
+    bench_support::TempFolder folder;
     std::string path;
     std::string fullScript;
     std::string startupScript;
-
-    ~Fixture()
-    {
-        std::error_code ignored;
-        if (!folder.empty())
-            fs::remove_all(folder, ignored);
-    }
 };
 
 Fixture g;
@@ -177,19 +166,11 @@ void WriteFile(const fs::path& file, const std::string& text)
 
 void CreateFilledDatabase()
 {
-    std::string pattern = (fs::temp_directory_path() / "k5x7-bench-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        Fail("cannot make a folder from " + pattern);
-    g.folder = pattern;
-    g.path = (g.folder / "ZUMENDB.FDB").string();
+    g.path = (g.folder.path() / "ZUMENDB.FDB").string();
 
     auto start = std::chrono::steady_clock::now();
     storage::Database db;
-    db.CreateDatabase(g.path);
-    if (!db.Connected())
-        Fail("cannot create " + g.path);
-    if (!storage::CreateProjectTable(db))
-        Fail("cannot create ZPROJECT");
+    bench_support::CreateProjectDatabase(db, g.path);
     if (!db.ExecuteDdl(FillLines()))
         Fail("cannot fill ZPROJECT");
     storage::Row count(1);
@@ -205,15 +186,16 @@ void CreateFilledDatabase()
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-    g.fullScript = (g.folder / "full.sql").string();
+    g.fullScript = (g.folder.path() / "full.sql").string();
     WriteFile(g.fullScript,
               storage::JoinStatement(storage::SelectOrderedLines("*", "ZPROJECT", "", "N")));
-    g.startupScript = (g.folder / "startup.sql").string();
+    g.startupScript = (g.folder.path() / "startup.sql").string();
     WriteFile(g.startupScript, "SELECT 1 FROM RDB$DATABASE;\n");
 
     std::error_code ignored;
     std::printf("database: %s, %s, %.1f MB, filled with %d rows in %.2f s\n", g.path.c_str(),
-                FolderKind(g.folder).c_str(), fs::file_size(g.path, ignored) / 1e6, kRows, seconds);
+                FolderKind(g.folder.path()).c_str(), fs::file_size(g.path, ignored) / 1e6, kRows,
+                seconds);
 }
 
 // isql attaches through the embedded engine as well, so no Database of this
@@ -262,7 +244,7 @@ std::string FirstWord(const std::string& line)
 // rows; a row line is one that starts with the next N.
 void CheckIsqlReadsAllRows()
 {
-    std::string output = (g.folder / "isql-output.txt").string();
+    std::string output = (g.folder.path() / "isql-output.txt").string();
     if (RunIsql(g.fullScript, output) != 0)
         Fail("isql failed on the full fetch script");
     std::ifstream in(output, std::ios::binary);
@@ -393,56 +375,7 @@ void IsqlFullFetch(benchmark::State& state)
         RunIsqlOrFail(g.fullScript);
 }
 
-// Keeps the console table and the mean real time of each benchmark.
-class CapturingReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred)
-                continue;
-            Total& t = totals_[run.run_name.function_name];
-            t.seconds += run.real_accumulated_time;
-            t.iterations += run.iterations;
-        }
-    }
-
-    // Seconds per iteration, or a negative value when it did not run.
-    double Seconds(const std::string& name) const
-    {
-        auto it = totals_.find(name);
-        return it == totals_.end() || it->second.iterations == 0
-                   ? -1
-                   : it->second.seconds / static_cast<double>(it->second.iterations);
-    }
-
-private:
-    struct Total {
-        double seconds = 0;
-        benchmark::IterationCount iterations = 0;
-    };
-    std::map<std::string, Total> totals_;
-};
-
-void PrintRatio(const char* label, double numerator, double denominator, bool percent,
-                const char* goal, bool met)
-{
-    if (numerator < 0 || denominator <= 0) {
-        std::printf("%s: not measured in this run\n", label);
-        return;
-    }
-    double r = numerator / denominator;
-    if (percent)
-        std::printf("%s: %.2f%%", label, 100 * r);
-    else
-        std::printf("%s: %.2f", label, r);
-    if (goal)
-        std::printf("  (goal %s: %s)", goal, met ? "met" : "MISSED");
-    std::printf("\n");
-}
-
-void PrintRatios(const CapturingReporter& r)
+void PrintRatios(const bench_support::CapturingReporter& r)
 {
     double full = r.Seconds("FullFetch");
     double fullOpen = r.Seconds("FullFetchConnected");
@@ -454,47 +387,40 @@ void PrintRatios(const CapturingReporter& r)
     double isqlQuery = isql >= 0 && isqlStart >= 0 ? isql - isqlStart : -1;
 
     std::printf("\n");
-    PrintRatio("ratio full fetch / isql (both with connect)", full, isql, false, "<= 1.5",
-               full <= 1.5 * isql);
-    PrintRatio(
+    const bench_support::RatioGoal underFivePercent{
+        .limit = 0.05, .strict = true, .percent = true, .decimals = 0};
+    bench_support::PrintRatio("ratio full fetch / isql (both with connect)", full, isql, {1.5});
+    bench_support::PrintRatio(
         "ratio full fetch / isql (connect excluded: FullFetchConnected / "
         "(IsqlFullFetch - IsqlStartup))",
-        fullOpen, isqlQuery, false, "<= 1.5", fullOpen <= 1.5 * isqlQuery);
-    PrintRatio("ratio first page / full fetch (with connect)", page, full, true, "< 5%",
-               page < 0.05 * full);
-    PrintRatio("ratio first page / full fetch (connect excluded)", pageOpen, fullOpen, true, "< 5%",
-               pageOpen < 0.05 * fullOpen);
+        fullOpen, isqlQuery, {1.5});
+    bench_support::PrintRatio("ratio first page / full fetch (with connect)", page, full,
+                              underFivePercent);
+    bench_support::PrintRatio("ratio first page / full fetch (connect excluded)", pageOpen,
+                              fullOpen, underFivePercent);
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!bench_support::Initialize(argc, argv))
         return EXIT_FAILURE;
 
     CreateFilledDatabase();
     CheckIsqlReadsAllRows();
-    std::fflush(stdout);  // the benchmark table goes through std::cout
 
-    auto add = [](const char* name, void (*fn)(benchmark::State&), int iterations) {
-        benchmark::RegisterBenchmark(name, fn)
-            ->UseRealTime()
-            ->Iterations(iterations)
-            ->Unit(benchmark::kMillisecond);
-    };
-    add("Connection", Connection, kPageIterations);
-    add("IsqlStartup", IsqlStartup, kPageIterations);
-    add("IsqlFullFetch", IsqlFullFetch, kFullIterations);
-    add("FullFetch", FullFetch, kFullIterations);
-    add("FullFetchConnected", FullFetchConnected, kFullIterations);
-    add("FirstPage", FirstPage, kPageIterations);
-    add("FirstPageConnected", FirstPageConnected, kPageIterations);
+    using bench_support::Register;
+    Register("Connection", Connection, kPageIterations);
+    Register("IsqlStartup", IsqlStartup, kPageIterations);
+    Register("IsqlFullFetch", IsqlFullFetch, kFullIterations);
+    Register("FullFetch", FullFetch, kFullIterations);
+    Register("FullFetchConnected", FullFetchConnected, kFullIterations);
+    Register("FirstPage", FirstPage, kPageIterations);
+    Register("FirstPageConnected", FirstPageConnected, kPageIterations);
 
-    CapturingReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    bench_support::CapturingReporter reporter;
+    bench_support::RunAll(reporter);
     PrintRatios(reporter);
     return EXIT_SUCCESS;
 }

@@ -5,7 +5,6 @@
 // apart, which gives the share of the work spent outside the database.
 
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <QFile>
 #include <QString>
@@ -15,7 +14,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <string>
 
 #include "bench_support.h"
@@ -27,7 +25,7 @@
 
 namespace {
 
-using bench_support::CapturingReporter;
+using bench_support::Fail;
 
 namespace fs = std::filesystem;
 
@@ -37,26 +35,9 @@ constexpr int kRegisterIterations = 3;
 constexpr int kDescribeIterations = 5;
 constexpr int kParentNode = 1;
 
-[[noreturn]] void Fail(const std::string& message)
-{
-    std::fprintf(stderr, "bench_file_registration: %s\n", message.c_str());
-    std::exit(EXIT_FAILURE);
-}
-
-struct Fixture {
-    fs::path folder;
-    std::string path;
-    storage::Database db;
+struct Fixture : bench_support::ScratchDatabase {
     QStringList files;  // kLarge drawing files; the first kSmall make the small run
     int nextProject = 1;
-
-    ~Fixture()
-    {
-        db.DisconnectDatabase();
-        std::error_code ignored;
-        if (!folder.empty())
-            fs::remove_all(folder, ignored);
-    }
 };
 
 Fixture* g = nullptr;
@@ -65,7 +46,7 @@ Fixture* g = nullptr;
 // bytes (CP932), some JWC, every name distinct.
 void WriteFiles()
 {
-    const fs::path drawings = g->folder / "drawings";
+    const fs::path drawings = g->folder.path() / "drawings";
     fs::create_directories(drawings);
     const std::string memo = "\x90\x7D\x96\xCA memo of plan ";  // 図面
     for (int i = 0; i < kLarge; ++i) {
@@ -91,18 +72,8 @@ void WriteFiles()
 
 void Setup()
 {
-    std::string pattern = (fs::temp_directory_path() / "k5x7-bench-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        Fail("cannot make a folder from " + pattern);
-    g->folder = pattern;
-    g->path = (g->folder / "ZUMENDB.FDB").string();
-    g->db.CreateDatabase(g->path);
-    if (!g->db.Connected())
-        Fail("cannot create " + g->path);
-    if (!storage::CreateProjectTable(g->db))
-        Fail("cannot create ZPROJECT");
     WriteFiles();
-    std::printf("database and %d files in %s\n", kLarge, g->folder.c_str());
+    std::printf("database and %d files in %s\n", kLarge, g->folder.path().c_str());
 }
 
 // A project with its tables, its root and the node the files go under.
@@ -168,55 +139,37 @@ void ReadHeaders(benchmark::State& state)
         Fail("no header was read");
 }
 
-std::string Name(const char* function, int files)
-{
-    return std::string(function) + "/" + std::to_string(files) + "/";
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!bench_support::Initialize(argc, argv))
         return EXIT_FAILURE;
 
     Fixture fixture;
     g = &fixture;
     Setup();
-    std::fflush(stdout);
 
-    benchmark::RegisterBenchmark("Register", Register)
-        ->Arg(kSmall)
-        ->Arg(kLarge)
-        ->UseRealTime()
-        ->Iterations(kRegisterIterations)
-        ->Unit(benchmark::kMillisecond);
-    for (auto [name, fn] : {std::pair{"Describe", &Describe}, {"ReadHeaders", &ReadHeaders}})
-        benchmark::RegisterBenchmark(name, fn)
-            ->Arg(kSmall)
-            ->Arg(kLarge)
-            ->UseRealTime()
-            ->Iterations(kDescribeIterations)
-            ->Unit(benchmark::kMillisecond);
+    bench_support::Register("Register", Register, kRegisterIterations, {kSmall, kLarge});
+    bench_support::Register("Describe", Describe, kDescribeIterations, {kSmall, kLarge});
+    bench_support::Register("ReadHeaders", ReadHeaders, kDescribeIterations, {kSmall, kLarge});
 
-    CapturingReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    bench_support::CapturingReporter reporter;
+    bench_support::RunAll(reporter);
 
-    const double small = reporter.Seconds(Name("Register", kSmall));
-    const double large = reporter.Seconds(Name("Register", kLarge));
+    const double small = reporter.Seconds("Register", kSmall);
+    const double large = reporter.Seconds("Register", kLarge);
     std::printf("\n");
     if (small > 0 && large > 0) {
         const double rate = kSmall / small;
         std::printf("files per second, %d files: %.0f  (goal >= 100: %s)\n", kSmall, rate,
                     rate >= 100 ? "met" : "MISSED");
         std::printf("files per second, %d files: %.0f\n", kLarge, kLarge / large);
-        const double ratio = large / small;
-        std::printf("time %d / %d files: %.2f  (goal <= 2.2: %s)\n", kLarge, kSmall, ratio,
-                    ratio <= 2.2 ? "met" : "MISSED");
-        const double described = reporter.Seconds(Name("Describe", kSmall));
-        const double headers = reporter.Seconds(Name("ReadHeaders", kSmall));
+        bench_support::PrintRatio(
+            "time " + std::to_string(kLarge) + " / " + std::to_string(kSmall) + " files", large,
+            small, {2.2});
+        const double described = reporter.Seconds("Describe", kSmall);
+        const double headers = reporter.Seconds("ReadHeaders", kSmall);
         if (described > 0 && headers > 0)
             std::printf(
                 "share of registering %d files: header reading %.1f %%, file names and times "

@@ -14,11 +14,14 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "projects/project_page_loader.h"
 #include "storage/database.h"
 #include "storage/schema.h"
 
 namespace {
+
+using bench_support::Fail;
 
 namespace fs = std::filesystem;
 
@@ -27,22 +30,11 @@ constexpr int kSmall = 1000;
 constexpr int kIterations = 10;
 constexpr int kSortByNouki = 6;  // the ascending due-date item
 
-[[noreturn]] void Fail(const std::string& message)
-{
-    std::fprintf(stderr, "bench_project_list: %s\n", message.c_str());
-    std::exit(EXIT_FAILURE);
-}
-
+// A global, so that the folder goes also when a check fails (std::exit runs
+// its destructor).
 struct Fixture {
-    fs::path folder;
+    bench_support::TempFolder folder{"k5x7-list-bench"};
     std::map<int, std::string> paths;  // by row count
-
-    ~Fixture()
-    {
-        std::error_code ignored;
-        if (!folder.empty())
-            fs::remove_all(folder, ignored);
-    }
 };
 
 Fixture g;
@@ -95,19 +87,13 @@ storage::Lines FillLines(int rows)
 
 void CreateDatabases()
 {
-    std::string pattern = (fs::temp_directory_path() / "k5x7-list-bench-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        Fail("cannot make a folder from " + pattern);
-    g.folder = pattern;
     for (int rows : {kSmall, kLarge}) {
         const std::string path =
-            (g.folder / (std::string("P") + std::to_string(rows) + ".FDB")).string();
+            (g.folder.path() / (std::string("P") + std::to_string(rows) + ".FDB")).string();
         const auto start = std::chrono::steady_clock::now();
         storage::Database db;
-        db.CreateDatabase(path);
-        if (!db.Connected())
-            Fail("cannot create " + path);
-        if (!storage::CreateProjectTable(db) || !db.ExecuteDdl(FillLines(rows)))
+        bench_support::CreateProjectDatabase(db, path);
+        if (!db.ExecuteDdl(FillLines(rows)))
             Fail("cannot fill " + path);
         storage::Row count(1);
         if (db.SelectColumns("COUNT(*)", "ZPROJECT", "", count) != 1 ||
@@ -199,50 +185,21 @@ void LastPage(benchmark::State& s)
     LoadPage(s, Page::Last);
 }
 
-// Keeps the mean real time of every run, by name and row count.
-class CapturingReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred && run.iterations > 0)
-                seconds_[run.run_name.function_name + "/" + run.run_name.args] =
-                    run.real_accumulated_time / static_cast<double>(run.iterations);
-    }
-
-    double Seconds(const std::string& name, int rows) const
-    {
-        auto it = seconds_.find(name + "/" + std::to_string(rows));
-        return it == seconds_.end() ? -1 : it->second;
-    }
-
-    const std::map<std::string, double>& all() const { return seconds_; }
-
-private:
-    std::map<std::string, double> seconds_;
-};
-
-void PrintSummary(const CapturingReporter& r)
+void PrintSummary(const bench_support::CapturingReporter& r)
 {
     std::printf("\n");
     bool allMet = true;
-    for (const auto& [name, seconds] : r.all()) {
+    for (const auto& [name, seconds] : r.All()) {
         const bool met = seconds <= 1.0;
         allMet = allMet && met;
         std::printf("page time %-26s %9.2f ms  (goal <= 1 s: %s)\n", name.c_str(), seconds * 1e3,
                     met ? "met" : "MISSED");
     }
-    const double large = r.Seconds("FirstPageByNumber", kLarge);
-    const double small = r.Seconds("FirstPageByNumber", kSmall);
-    if (large < 0 || small <= 0) {
-        std::printf("ratio first page by number %d / %d: not measured in this run\n", kLarge,
-                    kSmall);
+    if (!bench_support::PrintRatio(
+            "ratio first page by number " + std::to_string(kLarge) + " / " + std::to_string(kSmall),
+            r.Seconds("FirstPageByNumber", kLarge), r.Seconds("FirstPageByNumber", kSmall),
+            {.limit = 3, .decimals = 0}))
         return;
-    }
-    const double ratio = large / small;
-    std::printf("ratio first page by number %d / %d: %.2f  (goal <= 3: %s)\n", kLarge, kSmall,
-                ratio, ratio <= 3 ? "met" : "MISSED");
     for (const char* name : {"FirstPageByNouki", "MiddlePage", "LastPage"}) {
         const double l = r.Seconds(name, kLarge);
         const double s = r.Seconds(name, kSmall);
@@ -257,29 +214,18 @@ void PrintSummary(const CapturingReporter& r)
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!bench_support::Initialize(argc, argv))
         return EXIT_FAILURE;
 
     CreateDatabases();
-    std::fflush(stdout);  // the benchmark table goes through std::cout
 
-    for (auto [name, fn] :
-         std::initializer_list<std::pair<const char*, void (*)(benchmark::State&)>>{
-             {"FirstPageByNumber", FirstPageByNumber},
-             {"FirstPageByNouki", FirstPageByNouki},
-             {"MiddlePage", MiddlePage},
-             {"LastPage", LastPage}})
-        benchmark::RegisterBenchmark(name, fn)
-            ->Arg(kSmall)
-            ->Arg(kLarge)
-            ->UseRealTime()
-            ->Iterations(kIterations)
-            ->Unit(benchmark::kMillisecond);
+    bench_support::Register("FirstPageByNumber", FirstPageByNumber, kIterations, {kSmall, kLarge});
+    bench_support::Register("FirstPageByNouki", FirstPageByNouki, kIterations, {kSmall, kLarge});
+    bench_support::Register("MiddlePage", MiddlePage, kIterations, {kSmall, kLarge});
+    bench_support::Register("LastPage", LastPage, kIterations, {kSmall, kLarge});
 
-    CapturingReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    bench_support::CapturingReporter reporter;
+    bench_support::RunAll(reporter);
     PrintSummary(reporter);
     return EXIT_SUCCESS;
 }
