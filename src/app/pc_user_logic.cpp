@@ -22,15 +22,9 @@ std::vector<std::string> LoadMemberItems(storage::Database& db)
     if (!db.TableExists("MEMBER"))
         return items;
     const int count = db.SelectOrdered("*", "MEMBER", "", "N");
-    storage::Row row(storage::kMemberColumns);  // N, SN, PNAME
-    for (int i = 0; i < count; ++i) {
-        if (i == 0)
-            db.FetchFirst(row);
-        else
-            db.FetchNext(row);
+    db.FetchEach(count, storage::kMemberColumns, [&](const storage::Row& row) {  // N, SN, PNAME
         items.push_back(row[0] + ":" + row[2]);
-    }
-    db.CloseQuery();
+    });
     return items;
 }
 

@@ -213,19 +213,7 @@ PageOutcome DrawingInfoLogic::TakeLatestRevision(const DrawingPage& page)
 
 std::vector<std::string> DrawingInfoLogic::RevisionLines(int nodeNumber)
 {
-    std::vector<std::string> lines;
-    const int count =
-        db_.SelectOrdered("*", revisionTable_, "ZN=" + std::to_string(nodeNumber), "N");
-    storage::Row row(storage::kRevisionColumns);
-    for (int i = 0; i < count; ++i) {
-        if (i == 0)
-            db_.FetchFirst(row);
-        else
-            db_.FetchNext(row);
-        lines.push_back(row[4] + "(" + row[3] + "):" + row[2]);
-    }
-    db_.CloseQuery();
-    return lines;
+    return ReadRevisionLines(db_, revisionTable_, nodeNumber);
 }
 
 PageOutcome DrawingInfoLogic::Save(const DrawingPage& page)

@@ -21,18 +21,12 @@ DrawingRows ReadDrawingRows(storage::Database& db, const std::string& table,
     }
     const std::unordered_set<int> wanted(numbers.begin(), numbers.end());
     const int count = db.SelectOrdered("*", table, "", "");
-    storage::Row row(storage::kDrawingColumns);
-    for (int i = 0; i < count; ++i) {
-        if (i == 0)
-            db.FetchFirst(row);
-        else
-            db.FetchNext(row);
+    db.FetchEach(count, storage::kDrawingColumns, [&](const storage::Row& row) {
         const int number = text::StrToIntOrZero(row[0]);
         // The first row of a number wins, as a look-up by number would find it.
         if (wanted.count(number) > 0)
             rows.emplace(number, row);
-    }
-    db.CloseQuery();
+    });
     return rows;
 }
 

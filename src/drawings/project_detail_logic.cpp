@@ -120,15 +120,9 @@ std::vector<std::string> ProjectDetailLogic::LoadMemberItems()
     if (!db_.TableExists("MEMBER"))
         return items;
     const int count = db_.SelectOrdered("*", "MEMBER", "", "N");
-    storage::Row row(storage::kMemberColumns);  // N, SN, PNAME
-    for (int i = 0; i < count; ++i) {
-        if (i == 0)
-            db_.FetchFirst(row);
-        else
-            db_.FetchNext(row);
+    db_.FetchEach(count, storage::kMemberColumns, [&](const storage::Row& row) {  // N, SN, PNAME
         items.push_back(row[0] + ":" + row[2]);
-    }
-    db_.CloseQuery();
+    });
     return items;
 }
 
@@ -187,18 +181,19 @@ DrawingNodeInfo ProjectDetailLogic::ReadDrawingNode(int number)
     for (size_t i = 0; i < info.members.size(); ++i)
         info.members[i] = d[kDrawingMemberColumns[i]];
 
-    const int count = db_.SelectOrdered("*", tables_.revision, Condition("ZN", number), "N");
-    storage::Row r(storage::kRevisionColumns);  // N, ZN, CONT, RN, RDATE
-    for (int i = 0; i < count; ++i) {
-        if (i == 0)
-            db_.FetchFirst(r);
-        else
-            db_.FetchNext(r);
-        info.revisions.push_back(r[kRevisionDate] + "(" + r[kRevisionMember] +
-                                 "):" + r[kRevisionText]);
-    }
-    db_.CloseQuery();
+    info.revisions = ReadRevisionLines(db_, tables_.revision, number);
     return info;
+}
+
+std::vector<std::string> ReadRevisionLines(storage::Database& db, const std::string& revisionTable,
+                                           int node)
+{
+    std::vector<std::string> lines;
+    const int count = db.SelectOrdered("*", revisionTable, Condition("ZN", node), "N");
+    db.FetchEach(count, storage::kRevisionColumns, [&lines](const storage::Row& r) {
+        lines.push_back(r[kRevisionDate] + "(" + r[kRevisionMember] + "):" + r[kRevisionText]);
+    });
+    return lines;
 }
 
 int FindMemberItem(const std::vector<std::string>& items, std::string_view stored)

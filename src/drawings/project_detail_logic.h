@@ -82,6 +82,11 @@ private:
 // whose number matches, else 0 ("none").
 int FindMemberItem(const std::vector<std::string>& items, std::string_view stored);
 
+// A drawing's revision history as the information page lists it:
+// RDATE(RN):CONT in number order.
+std::vector<std::string> ReadRevisionLines(storage::Database& db, const std::string& revisionTable,
+                                           int node);
+
 // A UTF-8 text constant as CP932 bytes.
 std::string Cp932(const char* utf8);
 

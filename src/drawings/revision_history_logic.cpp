@@ -35,21 +35,6 @@ std::string TextOrNull(const std::string& text)
     return text.empty() ? std::string("NULL") : text::SqlText(text);
 }
 
-std::vector<storage::Row> FetchAll(storage::Database& db, int count, int columns)
-{
-    std::vector<storage::Row> rows;
-    storage::Row row(static_cast<std::size_t>(columns));
-    for (int i = 0; i < count; ++i) {
-        if (i == 0)
-            db.FetchFirst(row);
-        else
-            db.FetchNext(row);
-        rows.push_back(row);
-    }
-    db.CloseQuery();
-    return rows;
-}
-
 }  // namespace
 
 std::string DateString(const QDate& date)
@@ -77,7 +62,7 @@ std::vector<std::string> LoadReviserItems(storage::Database& db)
     if (!db.TableExists("MEMBER"))
         return items;
     const int count = db.SelectOrdered("*", "MEMBER", "", "N");
-    for (const storage::Row& row : FetchAll(db, count, storage::kMemberColumns))
+    for (const storage::Row& row : db.FetchAll(count, storage::kMemberColumns))
         items.push_back(row[0] + ":" + row[2]);
     return items;
 }
@@ -90,7 +75,7 @@ std::vector<storage::Row> RevisionHistoryLogic::LoadRows()
 {
     const int count = db_.SelectOrdered("*", table_, "ZN=" + std::to_string(drawingNo_), "N");
     std::vector<storage::Row> rows;
-    for (const storage::Row& row : FetchAll(db_, count, storage::kRevisionColumns))
+    for (const storage::Row& row : db_.FetchAll(count, storage::kRevisionColumns))
         rows.push_back({row[0], row[2], row[3], row[4]});
     return rows;
 }

@@ -71,18 +71,12 @@ void ProjectEditorLogic::LoadClientItems()
     if (!db_.TableExists("COMPANY"))
         return;
     const int count = db_.SelectOrdered("*", "COMPANY", "", "N");
-    storage::Row row(storage::kCompanyColumns);
-    for (int i = 0; i < count; ++i) {
-        if (i == 0)
-            db_.FetchFirst(row);
-        else
-            db_.FetchNext(row);
+    db_.FetchEach(count, storage::kCompanyColumns, [&](const storage::Row& row) {
         std::string item = row[kCompanyN] + ":" + row[kCompanyCNAME];
         if (!row[kCompanyBNAME].empty())
             item += ClientSeparator() + row[kCompanyBNAME];
         clientItems_.push_back(text::CopyMbcs(item, 1, kClientItemBytes).text);
-    }
-    db_.CloseQuery();
+    });
 }
 
 std::string ProjectEditorLogic::ClientItemFor(int client) const

@@ -26,26 +26,10 @@ RegisterOutcome Report(bool succeeded, const char* ok, const char* failed)
     return {Text(succeeded ? ok : failed), QString(), true};
 }
 
-// Reads `count` rows of the result SelectOrdered left open, then closes it.
-std::vector<storage::Row> FetchAll(storage::Database& db, int count, std::size_t columns)
-{
-    std::vector<storage::Row> rows;
-    storage::Row row(columns);
-    for (int r = 0; r < count; ++r) {
-        if (r == 0)
-            db.FetchFirst(row);
-        else
-            db.FetchNext(row);
-        rows.push_back(row);
-    }
-    db.CloseQuery();
-    return rows;
-}
-
 std::vector<storage::Row> LoadWholeTable(storage::Database& db, const RegisterConfig& config)
 {
     const int count = db.SelectOrdered("*", config.table, "", "N");
-    return FetchAll(db, count, static_cast<std::size_t>(config.gridColumns));
+    return db.FetchAll(count, static_cast<std::size_t>(config.gridColumns));
 }
 
 // Every member once, in number order, whether or not its section exists: this
@@ -58,10 +42,10 @@ std::vector<storage::Row> LoadMembers(storage::Database& db, const RegisterConfi
         const int count = db.SelectOrdered("MEMBER.N,MEMBER.SN,SECTION.SNAME,MEMBER.PNAME",
                                            "MEMBER LEFT OUTER JOIN SECTION ON MEMBER.SN=SECTION.N",
                                            "", "MEMBER.N");
-        rows = FetchAll(db, count, 4);
+        rows = db.FetchAll(count, 4);
     } else {
         const int count = db.SelectOrdered("N,SN,PNAME", "MEMBER", "", "N");
-        rows = FetchAll(db, count, 3);
+        rows = db.FetchAll(count, 3);
         for (storage::Row& row : rows)
             row.insert(row.begin() + 2, std::string());
     }
@@ -134,7 +118,7 @@ std::vector<std::string> LoadSectionItems(storage::Database& db)
     if (!db.TableExists("SECTION"))
         return items;
     const int count = db.SelectOrdered("*", "SECTION", "", "N");
-    for (const storage::Row& row : FetchAll(db, count, 2))
+    for (const storage::Row& row : db.FetchAll(count, 2))
         items.push_back(row[0] + ":" + row[1]);
     return items;
 }

@@ -385,6 +385,14 @@ void Database::CloseQuery()
     impl_->cursor.close();
 }
 
+std::vector<Row> Database::FetchAll(int count, std::size_t columns)
+{
+    std::vector<Row> rows;
+    rows.reserve(static_cast<std::size_t>(std::max(count, 0)));
+    FetchEach(count, columns, [&rows](const Row& row) { rows.push_back(row); });
+    return rows;
+}
+
 bool Database::OpenQuery(const Lines& lines)
 {
     if (!Connected())

@@ -63,6 +63,22 @@ public:
     void FetchFirst(Row& buffer);
     void FetchNext(Row& buffer);
     void CloseQuery();
+    // Hands each of the `count` rows SelectOrdered left open to `each` in
+    // turn, in a buffer of `columns` texts, then closes the result.
+    template <class Each>
+    void FetchEach(int count, std::size_t columns, Each&& each)
+    {
+        Row row(columns);
+        for (int i = 0; i < count; ++i) {
+            if (i == 0)
+                FetchFirst(row);
+            else
+                FetchNext(row);
+            each(static_cast<const Row&>(row));
+        }
+        CloseQuery();
+    }
+    std::vector<Row> FetchAll(int count, std::size_t columns);
 
     // The shared query used directly, for readers that page through a result
     // and must not read it to the end. Each returns false on failure.

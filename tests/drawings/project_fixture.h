@@ -47,18 +47,8 @@ protected:
     std::vector<storage::Row> rows(const std::string& table, int columns,
                                    const std::string& condition = "")
     {
-        std::vector<storage::Row> all;
         const int count = db.SelectOrdered("*", table, condition, "1");
-        storage::Row row(columns);
-        for (int i = 0; i < count; ++i) {
-            if (i == 0)
-                db.FetchFirst(row);
-            else
-                db.FetchNext(row);
-            all.push_back(row);
-        }
-        db.CloseQuery();
-        return all;
+        return db.FetchAll(count, static_cast<std::size_t>(columns));
     }
 
     std::vector<std::string> sentStartingWith(const std::string& prefix) const

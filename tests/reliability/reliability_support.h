@@ -23,18 +23,8 @@ inline int EnvInt(const char* name, int fallback)
 inline std::vector<storage::Row> ReadTable(storage::Database& db, const std::string& table,
                                            int columns, const std::string& condition = "")
 {
-    std::vector<storage::Row> all;
     const int count = db.SelectOrdered("*", table, condition, "N");
-    storage::Row row(static_cast<std::size_t>(columns));
-    for (int i = 0; i < count; ++i) {
-        if (i == 0)
-            db.FetchFirst(row);
-        else
-            db.FetchNext(row);
-        all.push_back(row);
-    }
-    db.CloseQuery();
-    return all;
+    return db.FetchAll(count, static_cast<std::size_t>(columns));
 }
 
 }  // namespace testing_support
