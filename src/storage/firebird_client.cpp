@@ -69,7 +69,9 @@ std::string DecimalText(std::int64_t value, short scale)
     if (digits.size() <= places)
         digits.insert(0, places - digits.size() + 1, '0');
     digits.insert(digits.size() - places, ".");
-    return negative ? "-" + digits : digits;
+    if (negative)
+        digits.insert(0, 1, '-');
+    return digits;
 }
 
 std::string DateText(const ISC_DATE& date)
