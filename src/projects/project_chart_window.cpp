@@ -131,24 +131,11 @@ TForm9::TForm9(widgets::ScreenContext context, QWidget* parent)
     top->addLayout(arrows);
     top->addStretch(1);
 
-    Splitter1 = new QSplitter(Qt::Vertical, this);
-    Splitter1->setObjectName(QStringLiteral("Splitter1"));
-    Splitter1->setChildrenCollapsible(false);
-    Chart1 = new widgets::GanttView(Splitter1);
+    Chart1 = new widgets::GanttView(this);
     Chart1->setObjectName(QStringLiteral("Chart1"));
     Chart1->SetRowAxis(kRowAxisMinimum, kRowAxisMaximum);
-    Panel1 = new ProjectDetailsPanel(context_.db, true, Splitter1);
-    Splitter1->addWidget(Chart1);
-    Splitter1->addWidget(Panel1);
-    // The panel is bottom-aligned: a taller window gives its room to the chart.
-    Splitter1->setStretchFactor(0, 1);
-    Splitter1->setStretchFactor(1, 0);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(Panel2);
-    layout->addWidget(Splitter1, 1);
+    Panel1 = new ProjectDetailsPanel(context_.db, true, this);
+    Splitter1 = LayOutWithDetails(this, Panel2, Chart1, Panel1);
 
     connect(Button1, &QPushButton::clicked, this, &TForm9::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm9::Button2Click);
@@ -247,32 +234,13 @@ void TForm9::Chart1ClickSeries(double row)
 
 void TForm9::Button7Click()
 {
-    const int number = text::StrToIntOrZero(text::ToCp932Lossy(Panel1->ShownNumber()));
-    if (number <= 0)
-        return;
-    context_.globals.ProjectEditMode = 1;
-    context_.globals.CurrentProjectNo = number;
-    // Opening never reports a failure.
-    try {
-        if (context_.opener)
-            context_.opener->OpenProjectEditor();
-    } catch (...) {
-    }
+    OpenEditorFor(context_, text::StrToIntOrZero(text::ToCp932Lossy(Panel1->ShownNumber())));
 }
 
 void TForm9::Button8Click()
 {
-    if (Panel1->ProjectName().isEmpty())
-        return;
-    const int number = text::StrToIntOrZero(text::ToCp932Lossy(Panel1->ShownNumber()));
-    if (number <= 0)
-        return;
-    context_.globals.CurrentProjectNo = number;
-    try {
-        if (context_.opener)
-            context_.opener->OpenProjectDetail();
-    } catch (...) {
-    }
+    if (!Panel1->ProjectName().isEmpty())
+        OpenDetailFor(context_, text::StrToIntOrZero(text::ToCp932Lossy(Panel1->ShownNumber())));
 }
 
 }  // namespace projects

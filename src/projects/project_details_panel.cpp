@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSplitter>
+#include <QVBoxLayout>
 #include <numeric>
 
 #include "projects/project_details.h"
@@ -216,6 +217,51 @@ void ProjectDetailsPanel::Button5Click()
 void ProjectDetailsPanel::Button6Click()
 {
     SetPanelHeight(kShortHeight);
+}
+
+QSplitter* LayOutWithDetails(QWidget* window, QWidget* topRow, QWidget* view,
+                             ProjectDetailsPanel* panel)
+{
+    auto* splitter = new QSplitter(Qt::Vertical, window);
+    splitter->setObjectName(QStringLiteral("Splitter1"));
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(view);
+    splitter->addWidget(panel);
+    // The panel is bottom-aligned: a taller window gives its room to the view.
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
+
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(topRow);
+    layout->addWidget(splitter, 1);
+    return splitter;
+}
+
+void OpenEditorFor(widgets::ScreenContext& context, int number)
+{
+    if (number <= 0)
+        return;
+    context.globals.ProjectEditMode = 1;
+    context.globals.CurrentProjectNo = number;
+    try {
+        if (context.opener)
+            context.opener->OpenProjectEditor();
+    } catch (...) {
+    }
+}
+
+void OpenDetailFor(widgets::ScreenContext& context, int number)
+{
+    if (number <= 0)
+        return;
+    context.globals.CurrentProjectNo = number;
+    try {
+        if (context.opener)
+            context.opener->OpenProjectDetail();
+    } catch (...) {
+    }
 }
 
 }  // namespace projects

@@ -6,10 +6,12 @@
 #include <QWidget>
 
 #include "storage/database.h"
+#include "widgets/screen_context.h"
 
 class QCheckBox;
 class QLabel;
 class QPushButton;
+class QSplitter;
 
 namespace widgets {
 class ByteLineEdit;
@@ -75,5 +77,15 @@ private:
     QPushButton* Button7;
     QPushButton* Button8;
 };
+
+// The layout the list and the chart share: the top row, then the view above
+// the panel in Splitter1, which gives any new height to the view.
+QSplitter* LayOutWithDetails(QWidget* window, QWidget* topRow, QWidget* view,
+                             ProjectDetailsPanel* panel);
+
+// What the panel's edit and detail buttons open for a project number; nothing
+// for a number below 1, and opening never reports a failure.
+void OpenEditorFor(widgets::ScreenContext& context, int number);
+void OpenDetailFor(widgets::ScreenContext& context, int number);
 
 }  // namespace projects

@@ -87,23 +87,10 @@ TForm8::TForm8(widgets::ScreenContext context, QWidget* parent)
     top->addWidget(Edit1, 1);
     top->addWidget(ComboBox2);
 
-    Splitter1 = new QSplitter(Qt::Vertical, this);
-    Splitter1->setObjectName(QStringLiteral("Splitter1"));
-    Splitter1->setChildrenCollapsible(false);
-    SG1 = new widgets::StringGrid(kColumns, Splitter1);
+    SG1 = new widgets::StringGrid(kColumns, this);
     SG1->setObjectName(QStringLiteral("SG1"));
-    Panel1 = new ProjectDetailsPanel(context_.db, false, Splitter1);
-    Splitter1->addWidget(SG1);
-    Splitter1->addWidget(Panel1);
-    // The panel is bottom-aligned: a taller window gives its room to the grid.
-    Splitter1->setStretchFactor(0, 1);
-    Splitter1->setStretchFactor(1, 0);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(Panel2);
-    layout->addWidget(Splitter1, 1);
+    Panel1 = new ProjectDetailsPanel(context_.db, false, this);
+    Splitter1 = LayOutWithDetails(this, Panel2, SG1, Panel1);
 
     connect(Button1, &QPushButton::clicked, this, &TForm8::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm8::Button2Click);
@@ -228,32 +215,13 @@ void TForm8::SG1DblClick()
 
 void TForm8::Button7Click()
 {
-    const int number = SelectedNumber();
-    if (number <= 0)
-        return;
-    context_.globals.ProjectEditMode = 1;
-    context_.globals.CurrentProjectNo = number;
-    // Opening never reports a failure.
-    try {
-        if (context_.opener)
-            context_.opener->OpenProjectEditor();
-    } catch (...) {
-    }
+    OpenEditorFor(context_, SelectedNumber());
 }
 
 void TForm8::Button8Click()
 {
-    if (Panel1->ProjectName().isEmpty())
-        return;
-    const int number = SelectedNumber();
-    if (number <= 0)
-        return;
-    context_.globals.CurrentProjectNo = number;
-    try {
-        if (context_.opener)
-            context_.opener->OpenProjectDetail();
-    } catch (...) {
-    }
+    if (!Panel1->ProjectName().isEmpty())
+        OpenDetailFor(context_, SelectedNumber());
 }
 
 }  // namespace projects

@@ -164,15 +164,8 @@ void RegisterDialog::FormShow()
 void RegisterDialog::LoadGrid()
 {
     loading_ = true;
-    SG1->SetRowCount(2);
-    SG1->ClearRow(1);
     rows_ = logic_.LoadRows();
-    if (!rows_.empty())
-        SG1->SetRowCount(static_cast<int>(rows_.size()) + 1);
-    for (std::size_t r = 0; r < rows_.size(); ++r)
-        for (std::size_t c = 0; c < rows_[r].size(); ++c)
-            SG1->SetCell(static_cast<int>(c), static_cast<int>(r) + 1,
-                         text::FromCp932(rows_[r][c]));
+    SG1->ShowCp932Rows(rows_);
     loading_ = false;
 }
 

@@ -2,6 +2,8 @@
 
 #include <QHeaderView>
 
+#include "text/cp932.h"
+
 namespace widgets {
 
 StringGrid::StringGrid(int columns, QWidget* parent) : QTableWidget(1, columns, parent)
@@ -77,6 +79,17 @@ void StringGrid::ClearDataRows()
 {
     for (int r = 1; r < RowCount(); ++r)
         ClearRow(r);
+}
+
+void StringGrid::ShowCp932Rows(const std::vector<std::vector<std::string>>& rows)
+{
+    SetRowCount(2);
+    ClearRow(1);
+    if (!rows.empty())
+        SetRowCount(static_cast<int>(rows.size()) + 1);
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        for (std::size_t c = 0; c < rows[r].size(); ++c)
+            SetCell(static_cast<int>(c), static_cast<int>(r) + 1, text::FromCp932(rows[r][c]));
 }
 
 int StringGrid::Row() const

@@ -3,6 +3,7 @@
 // row, data rows start at 1, and there is always a current row.
 
 #include <QTableWidget>
+#include <string>
 #include <vector>
 
 namespace widgets {
@@ -24,6 +25,8 @@ public:
     void SetCell(int column, int row, const QString& text);
     void ClearRow(int row);
     void ClearDataRows();
+    // One data row per row of CP932 texts; none leaves one blank data row.
+    void ShowCp932Rows(const std::vector<std::vector<std::string>>& rows);
 
     // The selected data row, 1 when nothing was chosen yet.
     int Row() const;
