@@ -84,15 +84,6 @@ void SetEditable(QWidget* edit, bool editable)
     edit->setPalette(palette);
 }
 
-// Inside the main frame the window is the sub-window around the widget: its
-// size is what is restored and stored, and closing it closes the window.
-QWidget* Frame(QWidget* window)
-{
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
-        return sub;
-    return window;
-}
-
 template <class T>
 T* Named(T* widget, const QString& name)
 {
@@ -104,7 +95,7 @@ T* Named(T* widget, const QString& name)
 
 TForm10::TForm10(widgets::ScreenContext context, TForm11* nameDialog, TForm12* revisionDialog,
                  QWidget* parent)
-    : QWidget(parent), context_(context), nameDialog_(nameDialog), revisionDialog_(revisionDialog)
+    : ChildForm(parent), context_(context), nameDialog_(nameDialog), revisionDialog_(revisionDialog)
 {
     setObjectName(QStringLiteral("TForm10"));
     setWindowTitle(Text(texts::kCaption));
@@ -289,21 +280,6 @@ QWidget* TForm10::BuildInformationPage()
     return page;
 }
 
-void TForm10::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (!shown_ && !event->spontaneous()) {
-        shown_ = true;
-        FormShow();
-    }
-}
-
-void TForm10::closeEvent(QCloseEvent* event)
-{
-    FormClose();
-    QWidget::closeEvent(event);
-}
-
 // ButtonC is the window's cancel button: an Esc no control took presses it.
 void TForm10::keyPressEvent(QKeyEvent* event)
 {
@@ -316,11 +292,10 @@ void TForm10::keyPressEvent(QKeyEvent* event)
 
 void TForm10::FormShow()
 {
-    shown_ = true;
     projectNo_ = context_.globals.CurrentProjectNo;
     logic_ = std::make_unique<ProjectDetailLogic>(context_.db, projectNo_);
     const storage::Settings& s = context_.globals.settings;
-    Frame(this)->resize(s.DetailWidth, s.DetailHeight);
+    widgets::FrameOf(this)->resize(s.DetailWidth, s.DetailHeight);
     Splitter1->setSizes({s.DetailTreeWidth, std::max(1, s.DetailWidth - s.DetailTreeWidth)});
 
     logic_->Open();
@@ -341,11 +316,11 @@ void TForm10::FormShow()
 
 void TForm10::FormClose()
 {
-    if (closed_ || !shown_)
+    if (closed_ || !WasShown())
         return;
     closed_ = true;
     storage::Settings& s = context_.globals.settings;
-    const QWidget* frame = Frame(this);
+    const QWidget* frame = widgets::FrameOf(this);
     s.DetailWidth = frame->width();
     s.DetailHeight = frame->height();
     s.DetailTreeWidth = TreeView1->width();
@@ -357,7 +332,7 @@ void TForm10::FormClose()
 
 void TForm10::ButtonCClick()
 {
-    Frame(this)->close();
+    widgets::FrameOf(this)->close();
 }
 
 void TForm10::ButtonM5Click()

@@ -12,6 +12,7 @@
 
 #include "drawings/name_tree_editing.h"
 #include "drawings/project_detail_logic.h"
+#include "widgets/child_form.h"
 #include "widgets/screen_context.h"
 
 class QComboBox;
@@ -38,7 +39,7 @@ class TForm12;
 struct DrawingPage;
 struct PageOutcome;
 
-class TForm10 : public QWidget {
+class TForm10 : public widgets::ChildForm {
     Q_OBJECT
 public:
     // nameDialog asks for node names; without it nodes cannot be made or renamed.
@@ -50,8 +51,8 @@ public:
     int ProjectNo() const { return projectNo_; }
 
 public slots:
-    void FormShow();
-    void FormClose();
+    void FormShow() override;
+    void FormClose() override;
     void ButtonCClick();
     void ButtonM1Click();
     void ButtonM2Click();
@@ -75,8 +76,6 @@ public slots:
     void Edit11DblClick(int box);
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -101,7 +100,6 @@ private:
     // Whether the information page holds its node as stored; a read over a
     // lost connection leaves it blank, and saving that would wipe the record.
     bool pageRead_ = false;
-    bool shown_ = false;
     bool closed_ = false;
 
     QSplitter* Splitter1;

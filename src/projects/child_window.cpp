@@ -4,13 +4,6 @@
 
 namespace projects {
 
-QWidget* FrameOf(QWidget* child)
-{
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(child->parentWidget()))
-        return sub;
-    return child;
-}
-
 void CloseFrame(QWidget* child)
 {
     FrameOf(child)->close();

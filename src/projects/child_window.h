@@ -2,12 +2,11 @@
 // A child window lives in a sub-window of the main frame, or stands alone
 // (in tests). These reach whichever frame it has.
 
-class QWidget;
+#include "widgets/child_form.h"
 
 namespace projects {
 
-// The sub-window around the child, or the child itself when it has none.
-QWidget* FrameOf(QWidget* child);
+using widgets::FrameOf;
 
 // Closes the frame; the child's own close event runs either way.
 void CloseFrame(QWidget* child);

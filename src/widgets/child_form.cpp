@@ -1,6 +1,7 @@
 #include "widgets/child_form.h"
 
 #include <QCloseEvent>
+#include <QMdiSubWindow>
 #include <QShowEvent>
 
 namespace widgets {
@@ -18,6 +19,13 @@ void ChildForm::closeEvent(QCloseEvent* event)
 {
     FormClose();
     QWidget::closeEvent(event);
+}
+
+QWidget* FrameOf(QWidget* child)
+{
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(child->parentWidget()))
+        return sub;
+    return child;
 }
 
 }  // namespace widgets

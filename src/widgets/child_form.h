@@ -23,4 +23,9 @@ private:
     bool shown_ = false;
 };
 
+// Inside the main frame a child window is the sub-window around the widget:
+// its size is what is restored and stored, and closing it closes the window.
+// Standing alone (in tests) it is the widget itself.
+QWidget* FrameOf(QWidget* child);
+
 }  // namespace widgets
