@@ -54,20 +54,13 @@ QString Text(const char* utf8)
     return QString::fromUtf8(utf8);
 }
 
-class DetailWindowOutageTest : public ::testing::Test {
+class DetailWindowOutageTest : public testing_support::SecondServerTest {
 protected:
-    static void SetUpTestSuite() { server_ = new testing_support::SecondServer; }
-    static void TearDownTestSuite()
-    {
-        delete server_;
-        server_ = nullptr;
-    }
-
     void SetUp() override
     {
-        if (const std::string why = testing_support::SecondServer::Unavailable(); !why.empty())
-            GTEST_SKIP() << why;
-        ASSERT_TRUE(server_->running() || server_->Start()) << "second server did not start";
+        SecondServerTest::SetUp();
+        if (!Ready())
+            return;
         // Upper case: the settings dialog stores the name so.
         name_ = QUuid::createUuid().toString(QUuid::Id128).toUpper().toStdString() + ".FDB";
         file_ = testing_support::ServerTestFolder() + name_;
@@ -205,7 +198,6 @@ protected:
         return row;
     }
 
-    static testing_support::SecondServer* server_;
     testing_support::TempFolder folder_;
     testing_support::ScriptedPorts ports_;
     std::string name_;
@@ -216,8 +208,6 @@ protected:
     double longest_ = 0;
     int actions_ = 0;
 };
-
-testing_support::SecondServer* DetailWindowOutageTest::server_ = nullptr;
 
 TEST_F(DetailWindowOutageTest, OpenWindowFailsSoundlyThenWorksOnAfterReconnecting)
 {

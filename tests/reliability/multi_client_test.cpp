@@ -495,16 +495,16 @@ TEST_F(MultiClientTest, ConcurrentPcsLoseNothingAndStoreNothingReportedFailed)
 
 // The same run on a server of the test's own that is killed and started again
 // while the clients work; they reconnect and carry on.
-class MultiClientOutageTest : public ::testing::Test {
+class MultiClientOutageTest : public testing_support::SecondServerTest {
 protected:
     void SetUp() override
     {
-        if (const std::string why = testing_support::SecondServer::Unavailable(); !why.empty())
-            GTEST_SKIP() << why;
-        ASSERT_TRUE(server.Start()) << "second server did not start";
+        SecondServerTest::SetUp();
+        if (!Ready())
+            return;
         file = testing_support::ServerTestFolder() +
                QUuid::createUuid().toString(QUuid::Id128).toStdString() + ".FDB";
-        path = server.Path(file);
+        path = server_->Path(file);
         storage::Database db;
         db.CreateDatabase(path);
         ASSERT_TRUE(db.Connected()) << "cannot create " << path;
@@ -517,7 +517,6 @@ protected:
             std::remove(file.c_str());
     }
 
-    testing_support::SecondServer server;
     std::string file;
     std::string path;
 };
@@ -548,9 +547,9 @@ TEST_F(MultiClientOutageTest, CrashesMidRunLoseNothingAndWorkGoesOnAfterReconnec
             if (at + std::chrono::milliseconds(1500) > quiet)
                 return;
             std::this_thread::sleep_until(at);
-            server.Kill();
+            server_->Kill();
             std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-            if (!server.Start()) {
+            if (!server_->Start()) {
                 startFailed = true;
                 return;
             }

@@ -12,6 +12,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -183,6 +185,30 @@ private:
     std::string base_;
     int port_ = 0;
     pid_t pid_ = 0;
+};
+
+// Tests that share one second server for their suite; each skips where this
+// machine cannot run one and finds the server up when it starts.
+class SecondServerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { server_ = new SecondServer; }
+    static void TearDownTestSuite()
+    {
+        delete server_;
+        server_ = nullptr;
+    }
+
+    void SetUp() override
+    {
+        if (const std::string why = SecondServer::Unavailable(); !why.empty())
+            GTEST_SKIP() << why;
+        ASSERT_TRUE(server_->running() || server_->Start()) << "second server did not start";
+    }
+
+    // A derived SetUp goes on only when this one neither skipped nor failed.
+    bool Ready() const { return !IsSkipped() && !HasFatalFailure(); }
+
+    static inline SecondServer* server_ = nullptr;
 };
 
 }  // namespace testing_support

@@ -36,20 +36,13 @@ using Clock = std::chrono::steady_clock;
 // host refuses at once, so anything slower is a hang.
 constexpr double kBoundSeconds = 15.0;
 
-class ServerOutageTest : public ::testing::Test {
+class ServerOutageTest : public testing_support::SecondServerTest {
 protected:
-    static void SetUpTestSuite() { server_ = new testing_support::SecondServer; }
-    static void TearDownTestSuite()
-    {
-        delete server_;
-        server_ = nullptr;
-    }
-
     void SetUp() override
     {
-        if (const std::string why = testing_support::SecondServer::Unavailable(); !why.empty())
-            GTEST_SKIP() << why;
-        ASSERT_TRUE(server_->running() || server_->Start()) << "second server did not start";
+        SecondServerTest::SetUp();
+        if (!Ready())
+            return;
         file_ = testing_support::ServerTestFolder() +
                 QUuid::createUuid().toString(QUuid::Id128).toStdString() + ".FDB";
         path_ = server_->Path(file_);
@@ -89,13 +82,10 @@ protected:
         return std::chrono::duration<double>(Clock::now() - start).count();
     }
 
-    static testing_support::SecondServer* server_;
     std::string file_;
     std::string path_;
     storage::Database db;
 };
-
-testing_support::SecondServer* ServerOutageTest::server_ = nullptr;
 
 QString Text(const char* utf8)
 {
