@@ -654,6 +654,15 @@ TEST_F(SeedTest, SettingsFilePointsAtTheDatabaseAndKeepsTheRest)
     EXPECT_EQ(after.DbName, "Z.FDB");
     EXPECT_EQ(after.PcUserNo, 4);
     EXPECT_EQ(after.PcUserName, "abc");
+    EXPECT_EQ(after.ListWidth, 777);
+
+    // A new file opens the demo's windows wide enough to show its data.
+    const std::string fresh = folder.file("new/k5x7.dat");
+    ASSERT_TRUE(seed::WritePcUserSettings(fresh, path, seed::Member{1, 1, "abc"}));
+    storage::ReadSettings(fresh, folder.file("new/"), after);
+    EXPECT_GT(after.ListColWidths[1], storage::Settings().ListColWidths[1]);
+    EXPECT_GT(after.DetailWidth, storage::Settings().DetailWidth);
+    EXPECT_EQ(after.DbFolder, folder.file("db/"));
 }
 
 TEST_F(SeedTest, IsqlSeesTheSeededProjects)

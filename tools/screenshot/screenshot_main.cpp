@@ -18,6 +18,7 @@
 #include "app/main_window_texts.h"
 #include "app/qt_ui_ports.h"
 #include "storage/settings.h"
+#include "tools/seed/seeder.h"
 
 namespace {
 
@@ -48,6 +49,7 @@ void SetApplicationFont()
 void Configure(const QString& exePath, const QString& databasePath, int pcUser)
 {
     storage::Settings s;
+    seed::UseDemoLayout(s);
     QString path = databasePath;
     s.DbServer.clear();
     if (path.startsWith("localhost:")) {

@@ -360,6 +360,22 @@ SeedOutcome SeedDatabase(storage::Database& db, const DemoOffice& office)
     return {true, {}, counts, blocks + batch.blocksSent()};
 }
 
+void UseDemoLayout(storage::Settings& s)
+{
+    s.Form1 = {40, 30, 1100, 760};
+    s.ListWidth = 860;
+    s.ListHeight = 560;
+    s.ListColWidths = {56, 240, 240, 110, 100, 40};
+    s.ListPanelHeight = 172;
+    s.ChartWidth = 1000;
+    s.ChartHeight = 600;
+    s.ChartPanelHeight = 172;
+    s.DetailWidth = 1000;
+    s.DetailHeight = 620;
+    s.DetailTreeWidth = 240;
+    s.DetailColWidths = {56, 200, 120, 100, 80, 80, 80, 80, 80, 80, 80, 80, 80};
+}
+
 bool WritePcUserSettings(const std::string& settingsFile, const std::string& databasePath,
                          const Member& user)
 {
@@ -367,7 +383,10 @@ bool WritePcUserSettings(const std::string& settingsFile, const std::string& dat
     if (!QDir().mkpath(info.absolutePath()))
         return false;
     storage::Settings settings;
-    storage::ReadSettings(settingsFile, WithSeparator(info.absolutePath()), settings);
+    if (info.exists())
+        storage::ReadSettings(settingsFile, WithSeparator(info.absolutePath()), settings);
+    else
+        UseDemoLayout(settings);
     DatabaseLocation location = SplitDatabasePath(databasePath);
     settings.DbServer = location.server;
     settings.DbFolder = location.folder;

@@ -15,7 +15,8 @@
 
 namespace storage {
 class Database;
-}
+struct Settings;
+}  // namespace storage
 
 namespace seed {
 
@@ -100,8 +101,12 @@ SeedOutcome WriteSampleFiles(const DemoOffice& office, const std::string& folder
 // statement texts, many to a commit. Refuses (RefusalReason) before it writes.
 SeedOutcome SeedDatabase(storage::Database& db, const DemoOffice& office);
 
-// Reads the settings file (keeping what it holds), points it at the database
-// and makes the member the PC user.
+// Window sizes and column widths that show the demo data; the application's
+// own defaults are minimal windows with 32-pixel columns.
+void UseDemoLayout(storage::Settings& settings);
+
+// A new settings file gets the demo layout; an existing one keeps everything
+// but the database and the PC user.
 bool WritePcUserSettings(const std::string& settingsFile, const std::string& databasePath,
                          const Member& user);
 
