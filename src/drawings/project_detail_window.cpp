@@ -448,14 +448,22 @@ void TForm10::ShowNodeInfo(int number, const std::string& name)
     edits_[0]->setFocus();
 }
 
+// New nodes go under the node whose number the selected item reads as. An
+// item named with the separator by another program reads as node 0, so its
+// new children are stored, and shown, under the project node.
+QTreeWidgetItem* TForm10::ItemOfParent(int parentNumber)
+{
+    return parentNumber == 0 ? ProjectItem() : SelectedItem();
+}
+
 void TForm10::ButtonM1Click()
 {
     if (!logic_ || TreeView1->topLevelItemCount() == 0 || !nameDialog_)
         return;
     if (!SelectedItem())
         TreeView1->setCurrentItem(ProjectItem());
-    QTreeWidgetItem* parent = SelectedItem();
     const int parentNumber = SelectedNodeNumber();
+    QTreeWidgetItem* parent = ItemOfParent(parentNumber);
 
     nameDialog_->CaptionText = Text(texts::kCreateCaption);
     nameDialog_->NameText.clear();
@@ -709,8 +717,8 @@ void TForm10::ButtonM4Click()
         return;
     if (!SelectedItem())
         TreeView1->setCurrentItem(ProjectItem());
-    QTreeWidgetItem* parent = SelectedItem();
     const int parentNumber = SelectedNodeNumber();
+    QTreeWidgetItem* parent = ItemOfParent(parentNumber);
 
     storage::Settings& settings = context_.globals.settings;
     widgets::FileDialogRequest request;

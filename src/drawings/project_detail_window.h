@@ -90,6 +90,7 @@ private:
     // The node number of the selected item, 0 when none is selected.
     int SelectedNodeNumber() const;
     QTreeWidgetItem* ProjectItem() const;
+    QTreeWidgetItem* ItemOfParent(int parentNumber);
     void SetDrawingControlsVisible(bool visible);
 
     widgets::ScreenContext context_;

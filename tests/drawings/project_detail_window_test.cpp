@@ -270,6 +270,25 @@ TEST_F(DetailWindowTest, ANodeThatCannotBeStoredIsNotShown)
     EXPECT_TRUE(rows("ZPRJ_7", 4, "N>0").empty());
 }
 
+// Another program may store a name with the separator in it: its item reads
+// as the project node, so what is made under it lands under the project node.
+TEST_F(DetailWindowTest, ANodeMadeUnderAnItemReadAsTheProjectNodeIsShownWhereItIsStored)
+{
+    auto w = open();
+    addTreeRow(1, "a :b", 0);
+    ASSERT_TRUE(db.InsertRow("ZMN_7", {"N"}, {"1"}));
+    w->ButtonM5Click();
+    click(w.get(), item(w.get(), "a :b :1"));
+    AnswerNameDialog({"Made"});
+    w->ButtonM1Click();
+    const std::vector<storage::Row> made = rows("ZPRJ_7", 4, "NAME='Made'");
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_EQ(made[0][3], "0");
+    QTreeWidgetItem* shown = item(w.get(), Q("Made :2"));
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->parent(), tree(w.get())->topLevelItem(0));
+}
+
 TEST_F(DetailWindowTest, TheInformationPageShowsTheProjectOrTheDrawingRecord)
 {
     ASSERT_TRUE(storage::CreateMemberTable(db));
