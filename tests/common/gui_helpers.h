@@ -26,14 +26,22 @@ T* Find(QObject* parent, const char* name)
 }
 
 // Runs `act` on the modal window that opens next (for code that must call exec()).
-inline void WhenModalOpens(std::function<void(QWidget*)> act, int attempts = 200)
+// Where no window may open, pass a `scope` that ends with the action: the watch
+// ends with it, instead of acting later on another test's window with
+// references that have gone.
+inline void WhenModalOpens(std::function<void(QWidget*)> act, int attempts = 200,
+                           QObject* scope = nullptr)
 {
-    QTimer::singleShot(10, [act, attempts] {
+    const auto look = [act, attempts, scope] {
         if (QWidget* modal = QApplication::activeModalWidget())
             act(modal);
         else if (attempts > 0)
-            WhenModalOpens(act, attempts - 1);
-    });
+            WhenModalOpens(act, attempts - 1, scope);
+    };
+    if (scope)
+        QTimer::singleShot(10, scope, look);
+    else
+        QTimer::singleShot(10, look);
 }
 
 }  // namespace testing_support

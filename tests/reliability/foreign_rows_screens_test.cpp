@@ -9,7 +9,6 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <map>
-#include <memory>
 #include <set>
 
 #include "common/database_fixture.h"
@@ -216,14 +215,17 @@ TEST_F(ForeignRowsScreensTest, DetailWindowAndRevisionEditorTakeForeignRows)
     ASSERT_NE(odd, nullptr);
     tree->setCurrentItem(odd);
     bool dialogOpened = false;
-    WhenModalOpens(
-        [&](QWidget* modal) {
-            dialogOpened = true;
-            modal->close();
-        },
-        20);
-    window->ButtonM2Click();
-    QApplication::processEvents();
+    {
+        QObject scope;  // no dialog may open: the watch ends here
+        WhenModalOpens(
+            [&dialogOpened](QWidget* modal) {
+                dialogOpened = true;
+                modal->close();
+            },
+            20, &scope);
+        window->ButtonM2Click();
+        QApplication::processEvents();
+    }
     ports.answers = {true};
     window->ButtonM3Click();
     EXPECT_FALSE(dialogOpened);

@@ -412,12 +412,15 @@ TEST_F(HostileTypingTest, EverySaveStoresWhatIsShownOrRefusesWithItsOwnMessage)
 
     const auto throughDialog = [&nameDialog](std::function<void()> open) {
         return [&nameDialog, open](const std::function<void()>& type) {
-            WhenModalOpens([&nameDialog, type](QWidget*) {
-                type();
-                Find<QPushButton>(&nameDialog, "Button3")->click();
-                if (nameDialog.isVisible())
-                    Find<QPushButton>(&nameDialog, "Button4")->click();
-            });
+            QObject scope;  // the watch ends with this save, opened or not
+            WhenModalOpens(
+                [&nameDialog, type](QWidget*) {
+                    type();
+                    Find<QPushButton>(&nameDialog, "Button3")->click();
+                    if (nameDialog.isVisible())
+                        Find<QPushButton>(&nameDialog, "Button4")->click();
+                },
+                200, &scope);
             open();
         };
     };
