@@ -17,14 +17,11 @@
 
 namespace drawings {
 
+using text::Utf8;
+
 namespace texts = drawing_info_texts;
 
 namespace {
-
-QString Text(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 QString EditName(int number)
 {
@@ -39,7 +36,7 @@ QString ComboName(int number)
 PageOutcome Tell(const char* message, const QString& focus = QString())
 {
     PageOutcome outcome;
-    outcome.message = Text(message);
+    outcome.message = Utf8(message);
     outcome.focus = focus;
     return outcome;
 }
@@ -89,7 +86,7 @@ QStringList DrawingFileFilters()
     QStringList filters;
     for (const texts::FileFilter& filter : texts::kFileFilters) {
         const QString patterns = QString::fromUtf8(filter.patterns).replace(';', ' ');
-        filters << Text(filter.description) + QStringLiteral(" (") + patterns + QLatin1Char(')');
+        filters << Utf8(filter.description) + QStringLiteral(" (") + patterns + QLatin1Char(')');
     }
     return filters;
 }

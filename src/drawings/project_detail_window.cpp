@@ -42,6 +42,8 @@
 
 namespace drawings {
 
+using text::Utf8;
+
 namespace texts = detail_texts;
 
 namespace {
@@ -66,11 +68,6 @@ void SetItemText(QTreeWidgetItem* item, const std::string& bytes)
 {
     item->setText(0, text::FromCp932(bytes));
     item->setData(0, kBytesRole, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
-}
-
-QString Text(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
 }
 
 void SetEditable(QWidget* edit, bool editable)
@@ -98,7 +95,7 @@ TForm10::TForm10(widgets::ScreenContext context, TForm11* nameDialog, TForm12* r
     : ChildForm(parent), context_(context), nameDialog_(nameDialog), revisionDialog_(revisionDialog)
 {
     setObjectName(QStringLiteral("TForm10"));
-    setWindowTitle(Text(texts::kCaption));
+    setWindowTitle(Utf8(texts::kCaption));
     BuildControls();
 
     connect(TreeView1, &QTreeWidget::itemClicked, this, &TForm10::TreeView1Click);
@@ -127,9 +124,9 @@ void TForm10::BuildControls()
     TabSheet1 = Named(new QWidget, QStringLiteral("TabSheet1"));
     TabSheet2 = Named(new QWidget, QStringLiteral("TabSheet2"));
     TabSheet3 = Named(new QWidget, QStringLiteral("TabSheet3"));
-    PageControl1->addTab(TabSheet1, Text(texts::kTabSheet1));
-    PageControl1->addTab(TabSheet2, Text(texts::kTabSheet2));
-    PageControl1->addTab(TabSheet3, Text(texts::kTabSheet3));
+    PageControl1->addTab(TabSheet1, Utf8(texts::kTabSheet1));
+    PageControl1->addTab(TabSheet2, Utf8(texts::kTabSheet2));
+    PageControl1->addTab(TabSheet3, Utf8(texts::kTabSheet3));
 
     ScrollBox1 = Named(new QScrollArea(TabSheet1), QStringLiteral("ScrollBox1"));
     ScrollBox1->setWidgetResizable(true);
@@ -157,7 +154,7 @@ void TForm10::BuildControls()
 
     Panel1 = Named(new QWidget(this), QStringLiteral("Panel1"));
     auto button = [this](const char* name, const char* caption) {
-        return Named(new QPushButton(Text(caption), Panel1), QString::fromLatin1(name));
+        return Named(new QPushButton(Utf8(caption), Panel1), QString::fromLatin1(name));
     };
     ButtonM1 = button("ButtonM1", texts::kButtonM1);
     ButtonM2 = button("ButtonM2", texts::kButtonM2);
@@ -216,12 +213,12 @@ QWidget* TForm10::BuildInformationPage()
         {16, texts::kLabel16}, {17, texts::kLabel17}, {18, texts::kLabel18}, {19, texts::kLabel19},
         {20, texts::kLabel20}};
     for (const auto& [number, caption] : captions)
-        labels_[number - 1]->setText(Text(caption));
+        labels_[number - 1]->setText(Utf8(caption));
     const char* const buttonCaptions[] = {texts::kButton1, texts::kButton2, texts::kButton3,
                                           texts::kButton4, texts::kButton5, texts::kButton6,
                                           texts::kButton7, texts::kButton8, texts::kButton9};
     for (int i = 0; i < 9; ++i)
-        buttons_[i]->setText(Text(buttonCaptions[i]));
+        buttons_[i]->setText(Utf8(buttonCaptions[i]));
 
     // MaxLength of Edit1 to Edit16, in bytes.
     constexpr int kLimits[16] = {8, 32, 255, 255, 80, 80, 80, 80, 80, 80, 8, 8, 8, 8, 8, 8};
@@ -303,7 +300,7 @@ void TForm10::FormShow()
     SG1->SetRowCount(2);
     QStringList headers;
     for (const char* header : texts::kListHeaders)
-        headers << Text(header);
+        headers << Utf8(header);
     SG1->SetHeaders(headers);
     SG1->ClearRow(1);
     SG1->SetColumnWidths(std::vector<int>(s.DetailColWidths.begin(), s.DetailColWidths.end()));
@@ -423,9 +420,9 @@ void TForm10::ShowNodeInfo(int number, const std::string& name)
     edits_[0]->setBytes(std::to_string(number));
     edits_[1]->setBytes(name);
     const bool drawing = number != 0;
-    labels_[2]->setText(Text(drawing ? texts::kDrawingLabel3 : texts::kProjectLabel3));
-    labels_[3]->setText(Text(drawing ? texts::kDrawingLabel4 : texts::kProjectLabel4));
-    labels_[4]->setText(Text(drawing ? texts::kDrawingLabel5 : texts::kProjectLabel5));
+    labels_[2]->setText(Utf8(drawing ? texts::kDrawingLabel3 : texts::kProjectLabel3));
+    labels_[3]->setText(Utf8(drawing ? texts::kDrawingLabel4 : texts::kProjectLabel4));
+    labels_[4]->setText(Utf8(drawing ? texts::kDrawingLabel5 : texts::kProjectLabel5));
     SetDrawingControlsVisible(drawing);
     // The project node has no drawing record: saving it would store nothing.
     buttons_[8]->setEnabled(drawing);
@@ -465,7 +462,7 @@ void TForm10::ButtonM1Click()
     const int parentNumber = SelectedNodeNumber();
     QTreeWidgetItem* parent = ItemOfParent(parentNumber);
 
-    nameDialog_->CaptionText = Text(texts::kCreateCaption);
+    nameDialog_->CaptionText = Utf8(texts::kCreateCaption);
     nameDialog_->NameText.clear();
     nameDialog_->exec();
     if (!nameDialog_->Accepted)
@@ -496,7 +493,7 @@ void TForm10::ButtonM2Click()
     if (node.number < 1)
         return;
 
-    nameDialog_->CaptionText = Text(texts::kRenameCaption);
+    nameDialog_->CaptionText = Utf8(texts::kRenameCaption);
     nameDialog_->NameText = node.name;
     nameDialog_->exec();
     if (!nameDialog_->Accepted)
@@ -655,7 +652,7 @@ void TForm10::Button9Click()
         return;
     // The blanks of a page that could not be read would overwrite the record.
     if (!pageRead_) {
-        context_.ports.Inform(this, Text(drawing_info_texts::kSaveFailed));
+        context_.ports.Inform(this, Utf8(drawing_info_texts::kSaveFailed));
         return;
     }
     Apply(DrawingInfoLogic(context_.db, projectNo_).Save(page));
@@ -735,8 +732,8 @@ void TForm10::ButtonM4Click()
     // reach the tree or close the window; its 中止 and Esc stop the loop.
     std::unique_ptr<QProgressDialog> progress;
     if (chosen.size() >= kProgressFromFiles) {
-        progress = std::make_unique<QProgressDialog>(Text(texts::kRegisterProgress),
-                                                     Text(texts::kRegisterCancel), 0,
+        progress = std::make_unique<QProgressDialog>(Utf8(texts::kRegisterProgress),
+                                                     Utf8(texts::kRegisterCancel), 0,
                                                      static_cast<int>(chosen.size()), this);
         progress->setWindowModality(Qt::WindowModal);
         progress->setMinimumDuration(0);
@@ -846,11 +843,11 @@ void TForm10::SG1DblClick()
         return;
     const QString path = SG1->Cell(3, row) + SG1->Cell(2, row);
     if (path.isEmpty())
-        context_.ports.Inform(this, Text(texts::kListNoPathOrFile));
+        context_.ports.Inform(this, Utf8(texts::kListNoPathOrFile));
     else if (QFileInfo(path).isFile())
         context_.ports.OpenWithAssociatedProgram(path);
     else
-        context_.ports.Inform(this, Text(texts::kListFileMissing));
+        context_.ports.Inform(this, Utf8(texts::kListFileMissing));
 }
 
 void TForm10::BuildDrawingChart(QTreeWidgetItem* item)

@@ -11,23 +11,20 @@
 
 namespace drawings {
 
+using text::Utf8;
+
 namespace texts = revision_texts;
 
 namespace {
 
-QString Text(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
 RevisionOutcome Refuse(const char* message, const char* focus)
 {
-    return {Text(message), QString::fromLatin1(focus), false};
+    return {Utf8(message), QString::fromLatin1(focus), false};
 }
 
 RevisionOutcome Report(bool succeeded, const char* ok, const char* failed)
 {
-    return {Text(succeeded ? ok : failed), QString(), true};
+    return {Utf8(succeeded ? ok : failed), QString(), true};
 }
 
 std::string TextOrNull(const std::string& text)
@@ -50,15 +47,15 @@ RevisionOutcome CheckRevisionEditorCanOpen(const storage::Settings& settings,
                                            const storage::Database& db)
 {
     if (text::IsBlank(settings.DbFolder) || text::IsBlank(settings.DbName))
-        return {Text(texts::kSetUpDatabaseFirst), QString(), false};
+        return {Utf8(texts::kSetUpDatabaseFirst), QString(), false};
     if (!db.Connected())
-        return {Text(texts::kCannotConnect), QString(), false};
+        return {Utf8(texts::kCannotConnect), QString(), false};
     return {};
 }
 
 std::vector<std::string> LoadReviserItems(storage::Database& db)
 {
-    std::vector<std::string> items{text::ToCp932Lossy(Text(texts::kNoMember))};
+    std::vector<std::string> items{text::ToCp932Lossy(Utf8(texts::kNoMember))};
     if (!db.TableExists("MEMBER"))
         return items;
     const int count = db.SelectOrdered("*", "MEMBER", "", "N");
@@ -136,9 +133,9 @@ QString RevisionHistoryLogic::DeleteQuestion(const storage::Row& cells)
     if (cells.empty() || cells[0].empty())
         return QString();
     const std::string content = cells.size() > 1 ? cells[1] : std::string();
-    return Text(texts::kQuestionOpen) + Text(texts::kQuestionNo) + text::FromCp932(cells[0]) +
-           Text(texts::kQuestionColon) + text::FromCp932(content) + Text(texts::kQuestionClose) +
-           QStringLiteral("\r\n") + Text(texts::kQuestionConfirm);
+    return Utf8(texts::kQuestionOpen) + Utf8(texts::kQuestionNo) + text::FromCp932(cells[0]) +
+           Utf8(texts::kQuestionColon) + text::FromCp932(content) + Utf8(texts::kQuestionClose) +
+           QStringLiteral("\r\n") + Utf8(texts::kQuestionConfirm);
 }
 
 RevisionOutcome RevisionHistoryLogic::Delete(const storage::Row& cells)

@@ -6,22 +6,8 @@
 
 namespace drawings::revision_texts {
 
-using text::record_messages::kAddFailed;
-using text::record_messages::kAddOk;
-using text::record_messages::kCannotConnect;
-using text::record_messages::kChangeFailed;
-using text::record_messages::kChangeOk;
-using text::record_messages::kDeleteFailed;
-using text::record_messages::kDeleteOk;
-using text::record_messages::kEnterNumber;
-using text::record_messages::kNoQuotes;
-using text::record_messages::kNumberNotPositive;
-using text::record_messages::kNumberUnused;
-using text::record_messages::kQuestionClose;
-using text::record_messages::kQuestionColon;
-using text::record_messages::kQuestionConfirm;
-using text::record_messages::kQuestionOpen;
-using text::record_messages::kSetUpDatabaseFirst;
+// The messages every record dialog shares.
+using namespace text::record_messages;
 
 inline constexpr char kCaption[] = "改訂履歴内容の編集";
 inline constexpr char kCurrentContents[] = "現在の登録内容";

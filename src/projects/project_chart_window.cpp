@@ -21,6 +21,8 @@
 
 namespace projects {
 
+using text::Utf8;
+
 namespace texts = chart_texts;
 
 namespace {
@@ -28,11 +30,6 @@ namespace {
 constexpr int kDateBytes = 8;
 constexpr double kRowAxisMinimum = 0;
 constexpr double kRowAxisMaximum = 11;  // ten rows visible, row 1 at the top
-
-QString Utf8(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 QColor ColorOf(std::uint32_t rgb)
 {

@@ -16,16 +16,9 @@
 
 namespace projects {
 
+using text::Utf8;
+
 namespace texts = details_texts;
-
-namespace {
-
-QString Utf8(const char* text)
-{
-    return QString::fromUtf8(text);
-}
-
-}  // namespace
 
 ProjectDetailsPanel::ProjectDetailsPanel(storage::Database& db, bool numberLabel, QWidget* parent)
     : QWidget(parent), db_(db)

@@ -18,16 +18,9 @@
 
 namespace projects {
 
+using text::Utf8;
+
 namespace texts = editor_texts;
-
-namespace {
-
-QString Utf8(const char* text)
-{
-    return QString::fromUtf8(text);
-}
-
-}  // namespace
 
 TForm7::TForm7(widgets::ScreenContext context, QWidget* parent)
     : ChildForm(parent), context_(context), logic_(context.db, context.globals)

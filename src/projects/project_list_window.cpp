@@ -18,16 +18,13 @@
 
 namespace projects {
 
+using text::Utf8;
+
 namespace texts = list_texts;
 
 namespace {
 
 constexpr int kColumns = 6;
-
-QString Utf8(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 }  // namespace
 

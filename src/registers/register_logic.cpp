@@ -9,21 +9,18 @@
 
 namespace registers {
 
-namespace {
+using text::Utf8;
 
-QString Text(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
+namespace {
 
 RegisterOutcome Refuse(const char* message, const char* focus)
 {
-    return {Text(message), QString::fromLatin1(focus), false};
+    return {Utf8(message), QString::fromLatin1(focus), false};
 }
 
 RegisterOutcome Report(bool succeeded, const char* ok, const char* failed)
 {
-    return {Text(succeeded ? ok : failed), QString(), true};
+    return {Utf8(succeeded ? ok : failed), QString(), true};
 }
 
 std::vector<storage::Row> LoadWholeTable(storage::Database& db, const RegisterConfig& config)
@@ -106,15 +103,15 @@ const RegisterConfig& CompanyRegister()
 RegisterOutcome CheckRegisterCanOpen(const storage::Settings& settings, const storage::Database& db)
 {
     if (text::IsBlank(settings.DbFolder) || text::IsBlank(settings.DbName))
-        return {Text(texts::kSetUpDatabaseFirst), QString(), false};
+        return {Utf8(texts::kSetUpDatabaseFirst), QString(), false};
     if (!db.Connected())
-        return {Text(texts::kCannotConnect), QString(), false};
+        return {Utf8(texts::kCannotConnect), QString(), false};
     return {};
 }
 
 std::vector<std::string> LoadSectionItems(storage::Database& db)
 {
-    std::vector<std::string> items{text::ToCp932Lossy(Text(texts::kNoSectionItem))};
+    std::vector<std::string> items{text::ToCp932Lossy(Utf8(texts::kNoSectionItem))};
     if (!db.TableExists("SECTION"))
         return items;
     const int count = db.SelectOrdered("*", "SECTION", "", "N");
@@ -217,13 +214,13 @@ QString RegisterLogic::DeleteQuestion(const storage::Row& cells) const
     QString names;
     for (std::size_t i = 0; i < config_.questionCells.size(); ++i) {
         if (i > 0)
-            names += Text(texts::kNameSeparator);
+            names += Utf8(texts::kNameSeparator);
         const auto cell = static_cast<std::size_t>(config_.questionCells[i]);
         names += text::FromCp932(cell < cells.size() ? cells[cell] : std::string());
     }
-    return Text(texts::kQuestionOpen) + QStringLiteral("No.") + text::FromCp932(cells[0]) +
-           Text(texts::kQuestionColon) + names + Text(texts::kQuestionClose) +
-           QStringLiteral("\r\n") + Text(texts::kQuestionConfirm);
+    return Utf8(texts::kQuestionOpen) + QStringLiteral("No.") + text::FromCp932(cells[0]) +
+           Utf8(texts::kQuestionColon) + names + Utf8(texts::kQuestionClose) +
+           QStringLiteral("\r\n") + Utf8(texts::kQuestionConfirm);
 }
 
 RegisterOutcome RegisterLogic::Delete(const storage::Row& cells)
@@ -233,7 +230,7 @@ RegisterOutcome RegisterLogic::Delete(const storage::Row& cells)
     const int number = text::StrToIntOrZero(cells[0]);
     if (config_.referenceTable && db_.TableExists(config_.referenceTable) &&
         db_.SelectExists(config_.referenceTable, config_.referenceColumn, "", number))
-        return {Text(config_.referenceMessage), QString(), false};
+        return {Utf8(config_.referenceMessage), QString(), false};
     const bool deleted = db_.DeleteRows(config_.table, "N=" + std::to_string(number));
     return Report(deleted, texts::kDeleteOk, texts::kDeleteFailed);
 }

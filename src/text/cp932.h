@@ -8,6 +8,12 @@
 
 namespace text {
 
+// A fixed text of the program (UTF-8 in the source) as shown on screen.
+inline QString Utf8(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
 // Invalid byte sequences become U+FFFD; never fails.
 QString FromCp932(std::string_view bytes);
 
