@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QShowEvent>
 #include <QVBoxLayout>
 #include <numeric>
 
@@ -47,8 +46,8 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption)
 }  // namespace
 
 TForm12::TForm12(widgets::ScreenContext context, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+    : RecordDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       context_(context)
 {
     setObjectName(QStringLiteral("TForm12"));
@@ -135,14 +134,6 @@ RevisionHistoryLogic TForm12::Logic() const
     return RevisionHistoryLogic(context_.db, ProjectNo, DrawingNo);
 }
 
-void TForm12::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    // A spontaneous show is the window coming back from being minimised.
-    if (!event->spontaneous())
-        FormShow();
-}
-
 void TForm12::FormShow()
 {
     loading_ = true;
@@ -153,8 +144,7 @@ void TForm12::FormShow()
     const RevisionOutcome check =
         CheckRevisionEditorCanOpen(context_.globals.settings, context_.db);
     if (!check.message.isEmpty()) {
-        context_.ports.Inform(this, check.message);
-        QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
+        RefuseOpening(context_.ports, check.message);
         return;
     }
     reviserItems_ = LoadReviserItems(context_.db);

@@ -4,11 +4,11 @@
 // project's revision table itself and returns nothing, so the caller reads
 // the history again afterwards. The fields keep their texts between openings.
 
-#include <QDialog>
 #include <string>
 #include <vector>
 
 #include "storage/database.h"
+#include "widgets/record_dialog.h"
 #include "widgets/screen_context.h"
 
 class QComboBox;
@@ -27,7 +27,7 @@ class RevisionHistoryLogic;
 struct RevisionInput;
 struct RevisionOutcome;
 
-class TForm12 : public QDialog {
+class TForm12 : public widgets::RecordDialog {
     Q_OBJECT
 public:
     explicit TForm12(widgets::ScreenContext context, QWidget* parent = nullptr);
@@ -36,9 +36,8 @@ public:
     int DrawingNo = 0;  // the ZN of the entries shown and written
 
 public slots:
-    // When the editor cannot be used it says why and closes; the close is
-    // queued, since a modal exec() has not started its loop while it is shown.
-    void FormShow();
+    // When the editor cannot be used it says why and closes.
+    void FormShow() override;
     void SG1Click();
     void Edit1DblClick();  // propose a number
     void Edit3DblClick();  // today's date
@@ -48,8 +47,6 @@ public slots:
     void Button3Click();   // close
 
 protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     RevisionHistoryLogic Logic() const;
     RevisionInput Input() const;

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QShowEvent>
 #include <QVBoxLayout>
 #include <numeric>
 
@@ -38,9 +37,9 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption)
 
 RegisterDialog::RegisterDialog(widgets::ScreenContext context, const RegisterConfig& config,
                                const Layout& layout, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
+    : RecordDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                               Qt::WindowCloseButtonHint),
       context_(context),
       logic_(context.db, config)
 {
@@ -135,14 +134,6 @@ std::string RegisterDialog::FieldText(const ValueColumn& column) const
     return edit ? edit->bytes() : std::string();
 }
 
-void RegisterDialog::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    // A spontaneous show is the window coming back from being minimised.
-    if (!event->spontaneous())
-        FormShow();
-}
-
 void RegisterDialog::FormShow()
 {
     loading_ = true;
@@ -152,8 +143,7 @@ void RegisterDialog::FormShow()
     loading_ = false;
     const RegisterOutcome check = CheckRegisterCanOpen(context_.globals.settings, context_.db);
     if (!check.message.isEmpty()) {
-        context_.ports.Inform(this, check.message);
-        QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
+        RefuseOpening(context_.ports, check.message);
         return;
     }
     PrepareFields();

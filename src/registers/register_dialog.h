@@ -3,11 +3,11 @@
 // all rows, a panel of fields below it and the buttons add, delete, change and
 // close. Each register adds its fields and says how a grid row fills them.
 
-#include <QDialog>
 #include <string>
 #include <vector>
 
 #include "registers/register_logic.h"
+#include "widgets/record_dialog.h"
 #include "widgets/screen_context.h"
 
 class QFrame;
@@ -22,12 +22,11 @@ class StringGrid;
 
 namespace registers {
 
-class RegisterDialog : public QDialog {
+class RegisterDialog : public widgets::RecordDialog {
     Q_OBJECT
 public slots:
-    // When the register cannot be used it says why and closes; the close is
-    // queued, since a modal exec() has not started its loop while it is shown.
-    void FormShow();
+    // When the register cannot be used it says why and closes.
+    void FormShow() override;
     void SG1Click();
     void Edit1DblClick();
     void Button1Click();  // add
@@ -60,8 +59,6 @@ protected:
     virtual std::string FieldText(const ValueColumn& column) const;
     // SG1Click: copy a grid row (gridColumns cells) into the fields.
     virtual void ShowRow(const storage::Row& cells) = 0;
-
-    void showEvent(QShowEvent* event) override;
 
     widgets::ScreenContext context_;
     RegisterLogic logic_;
