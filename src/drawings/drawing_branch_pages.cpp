@@ -1,0 +1,202 @@
+#include "drawings/drawing_branch_pages.h"
+
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include "drawings/detail_texts.h"
+#include "drawings/drawing_chart_logic.h"
+#include "drawings/drawing_rows.h"
+#include "drawings/node_text.h"
+#include "drawings/project_detail_logic.h"
+#include "storage/project_periods.h"
+#include "storage/schema.h"
+#include "text/cp932.h"
+#include "widgets/gantt_view.h"
+#include "widgets/string_grid.h"
+
+namespace drawings {
+
+using text::Utf8;
+
+namespace texts = detail_texts;
+
+namespace {
+
+constexpr int kListColumns = 13;
+constexpr double kChartRowMinimum = -1;
+constexpr int kChartInitialMaximum = 11;
+constexpr double kWheelRows = 3;
+const QColor kListHeaderColor(133, 182, 235);
+const QColor kChartBackground(194, 193, 255);
+
+QVBoxLayout* BareLayout(QWidget* page)
+{
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    return layout;
+}
+
+storage::Row ReadProjectRow(storage::Database& db, int projectNo)
+{
+    storage::Row project(storage::kProjectColumns);
+    db.SelectColumns("*", "ZPROJECT", "N=" + std::to_string(projectNo), project);
+    return project;
+}
+
+}  // namespace
+
+DrawingListPage::DrawingListPage(widgets::ScreenContext context, QWidget* parent)
+    : QWidget(parent), context_(context)
+{
+    setObjectName(QStringLiteral("TabSheet2"));
+    SG1 = new widgets::StringGrid(kListColumns, this);
+    SG1->setObjectName(QStringLiteral("SG1"));
+    BareLayout(this)->addWidget(SG1);
+    SG1->horizontalHeader()->setStyleSheet(
+        QStringLiteral("QHeaderView::section { background-color: %1; }")
+            .arg(kListHeaderColor.name()));
+    connect(SG1, &QTableWidget::cellDoubleClicked, this, &DrawingListPage::SG1DblClick);
+}
+
+void DrawingListPage::Prepare()
+{
+    const storage::Settings& s = context_.globals.settings;
+    SG1->SetRowCount(2);
+    QStringList headers;
+    for (const char* header : texts::kListHeaders)
+        headers << Utf8(header);
+    SG1->SetHeaders(headers);
+    SG1->ClearRow(1);
+    SG1->SetColumnWidths(std::vector<int>(s.DetailColWidths.begin(), s.DetailColWidths.end()));
+}
+
+void DrawingListPage::StoreColumnWidths()
+{
+    storage::Settings& s = context_.globals.settings;
+    const std::vector<int> widths = SG1->ColumnWidths();
+    for (size_t i = 0; i < s.DetailColWidths.size() && i < widths.size(); ++i)
+        s.DetailColWidths[i] = widths[i];
+}
+
+void DrawingListPage::Fill(ProjectDetailLogic& logic, const BranchWalk& walk)
+{
+    SG1->setUpdatesEnabled(false);
+    SG1->SetRowCount(2);
+    SG1->ClearRow(1);
+    const ListRow projectRow = ProjectListRow(ReadProjectRow(context_.db, logic.projectNo()));
+    for (int c = 0; c < kListColumns; ++c)
+        SG1->SetCell(c, 1, text::FromCp932(projectRow[c]));
+
+    std::vector<ParsedNode> nodes;
+    std::vector<int> numbers;
+    for (const WalkedNode& node : walk.nodes) {
+        nodes.push_back(ParseNodeText(ItemBytes(node.item)));
+        if (nodes.back().number > 0)
+            numbers.push_back(nodes.back().number);
+    }
+    const DrawingRows drawings = ReadDrawingRows(context_.db, logic.tables().drawing, numbers);
+
+    SG1->SetRowCount(2 + static_cast<int>(walk.nodes.size()));
+    for (size_t i = 0; i < walk.nodes.size(); ++i) {
+        const int row = 2 + static_cast<int>(i);
+        ListRow cells{};
+        if (const auto found = drawings.find(nodes[i].number);
+            nodes[i].number > 0 && found != drawings.end())
+            cells = DrawingListCells(found->second);
+        cells[0] = std::to_string(nodes[i].number);
+        cells[1] = IndentedName(nodes[i].name, walk.nodes[i].depth, walk.baseLevel);
+        for (int c = 0; c < kListColumns; ++c)
+            SG1->SetCell(c, row, text::FromCp932(cells[c]));
+    }
+    SG1->setUpdatesEnabled(true);
+}
+
+void DrawingListPage::SG1DblClick()
+{
+    const int row = SG1->Row();
+    if (row <= 1 || row >= SG1->RowCount())
+        return;
+    const QString path = SG1->Cell(3, row) + SG1->Cell(2, row);
+    if (path.isEmpty())
+        context_.ports.Inform(this, Utf8(texts::kListNoPathOrFile));
+    else if (QFileInfo(path).isFile())
+        context_.ports.OpenWithAssociatedProgram(path);
+    else
+        context_.ports.Inform(this, Utf8(texts::kListFileMissing));
+}
+
+DrawingChartPage::DrawingChartPage(widgets::ScreenContext context, QWidget* parent)
+    : QWidget(parent), context_(context)
+{
+    setObjectName(QStringLiteral("TabSheet3"));
+    Chart1 = new widgets::GanttView(this);
+    Chart1->setObjectName(QStringLiteral("Chart1"));
+    BareLayout(this)->addWidget(Chart1);
+    Chart1->SetBackground(kChartBackground);
+    Chart1->SetDateLabelStepDays(1);
+    Chart1->SetRowAxis(kChartRowMinimum, kChartInitialMaximum);
+    Chart1->setMinimumSize(0, 0);  // the page decides; a low chart keeps rows 0 to 3
+    Chart1->installEventFilter(this);
+}
+
+bool DrawingChartPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Chart1 && event->type() == QEvent::Resize) {
+        Chart1Resize();
+    } else if (watched == Chart1 && event->type() == QEvent::Wheel) {
+        // Rows past the chart's height are reached by scrolling, never above row 0.
+        const int steps = static_cast<QWheelEvent*>(event)->angleDelta().y() / 120;
+        const double delta = std::max(-steps * kWheelRows, kChartRowMinimum - Chart1->RowMinimum());
+        Chart1->ScrollRows(delta);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void DrawingChartPage::Build(ProjectDetailLogic& logic, const BranchWalk& walk)
+{
+    const storage::Row project = ReadProjectRow(context_.db, logic.projectNo());
+    Chart1->Clear();
+    Chart1->SetRowAxis(kChartRowMinimum, ChartRowAxisMaximum(Chart1->height()));
+
+    const QString projectName = text::FromCp932(project[3]);
+    const storage::ProjectSpans spans = storage::ProjectSpansOf(project);
+    for (const storage::ChartSpan& span : spans.spans)
+        Chart1->AddBar({span.start, span.end, 0, projectName, QColor::fromRgb(span.rgb)});
+    Chart1->SetDateLabelStepDays(1);
+    int row = spans.spans.empty() ? 0 : 1;
+
+    std::vector<ParsedNode> nodes;
+    std::vector<int> numbers;
+    for (const WalkedNode& node : walk.nodes) {
+        ParsedNode parsed = ParseNodeText(ItemBytes(node.item));
+        if (parsed.number > 0) {
+            numbers.push_back(parsed.number);
+            nodes.push_back(std::move(parsed));
+        }
+    }
+    const DrawingRows drawings = ReadDrawingRows(context_.db, logic.tables().drawing, numbers);
+    for (const ParsedNode& node : nodes) {
+        const auto found = drawings.find(node.number);
+        if (found == drawings.end())
+            continue;
+        const std::vector<DrawingBar> bars = DrawingBarsOf(found->second);
+        const QString label = text::FromCp932(node.name);
+        for (const DrawingBar& bar : bars)
+            Chart1->AddBar(
+                {bar.start, bar.end, static_cast<double>(row), label, QColor::fromRgb(bar.rgb)});
+        if (!bars.empty())
+            ++row;
+    }
+}
+
+void DrawingChartPage::Chart1Resize()
+{
+    // Keeps the rows scrolled to, with as many rows below as the height holds.
+    const double top = Chart1->RowMinimum();
+    Chart1->SetRowAxis(top, top - kChartRowMinimum + ChartRowAxisMaximum(Chart1->height()));
+}
+
+}  // namespace drawings

@@ -1,0 +1,54 @@
+#pragma once
+// The drawing list and drawing chart pages of the project detail window: the
+// project's own row or bars, then the drawings of the walked branch.
+
+#include <QWidget>
+#include <functional>
+
+#include "drawings/tree_items.h"
+#include "widgets/screen_context.h"
+
+namespace widgets {
+class GanttView;
+class StringGrid;
+}  // namespace widgets
+
+namespace drawings {
+
+class ProjectDetailLogic;
+
+class DrawingListPage : public QWidget {
+    Q_OBJECT
+public:
+    DrawingListPage(widgets::ScreenContext context, QWidget* parent = nullptr);
+
+    // Headers and column widths from the settings.
+    void Prepare();
+    void StoreColumnWidths();
+    void Fill(ProjectDetailLogic& logic, const BranchWalk& walk);
+    // Opens the file of the row double-clicked.
+    void SG1DblClick();
+
+private:
+    widgets::ScreenContext context_;
+    widgets::StringGrid* SG1;
+};
+
+class DrawingChartPage : public QWidget {
+    Q_OBJECT
+public:
+    DrawingChartPage(widgets::ScreenContext context, QWidget* parent = nullptr);
+
+    void Build(ProjectDetailLogic& logic, const BranchWalk& walk);
+    // Fits the row axis to the chart's height.
+    void Chart1Resize();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    widgets::ScreenContext context_;
+    widgets::GanttView* Chart1;
+};
+
+}  // namespace drawings
