@@ -3,7 +3,9 @@
 
 #include "app/main_window.h"
 #include "app/main_window_texts.h"
+#include "app/qt_translations.h"
 #include "app/qt_ui_ports.h"
+#include "app/termination_signals.h"
 #include "text/platform.h"
 
 int main(int argc, char** argv)
@@ -11,6 +13,7 @@ int main(int argc, char** argv)
     text::PinLocalTimeZone();
     QApplication application(argc, argv);
     application.setApplicationName("k5x7");
+    app::InstallQtTranslations(application);
 
     // The captions are laid out for one Japanese gothic face at 13 pixels.
     const QString family = QString::fromUtf8(app::main_window_texts::kFontFamily);
@@ -22,5 +25,6 @@ int main(int argc, char** argv)
     app::QtUiPorts ports;
     app::TForm1 mainWindow(ports, QCoreApplication::applicationFilePath().toStdString());
     mainWindow.show();
+    app::TerminationSignals termination(&mainWindow);
     return application.exec();
 }

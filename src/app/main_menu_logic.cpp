@@ -1,6 +1,9 @@
 #include "app/main_menu_logic.h"
 
+#include <QString>
+
 #include "storage/schema.h"
+#include "text/cp932.h"
 
 namespace app {
 
@@ -25,6 +28,11 @@ size_t NameStart(const std::string& path)
 
 }  // namespace
 
+std::filesystem::path PathOfUtf8(const std::string& utf8)
+{
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 std::string ExeFolderOf(const std::string& exePath)
 {
     return exePath.substr(0, NameStart(exePath));
@@ -41,8 +49,12 @@ std::string SettingsPathOf(const std::string& exePath)
 
 std::string MainMenuLogic::StartUp(const std::string& exePath)
 {
-    globals_.ExeFolder = ExeFolderOf(exePath);
-    settingsPath_ = SettingsPathOf(exePath);
+    // The folder is a text of the settings (the first folder of the file
+    // dialog), so CP932 like every other; the settings file itself is opened
+    // by its path, whatever characters it holds.
+    globals_.ExeFolder =
+        text::ToCp932(QString::fromUtf8(ExeFolderOf(exePath).c_str())).value_or(std::string());
+    settingsPath_ = PathOfUtf8(SettingsPathOf(exePath));
     storage::ReadSettings(settingsPath_, globals_.ExeFolder, globals_.settings);
     if (globals_.settings.DbFolder.empty())
         return {};

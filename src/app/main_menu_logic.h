@@ -2,6 +2,7 @@
 // What the main window does apart from showing: start-up and close, and the
 // guards and table creation in front of every menu command.
 
+#include <filesystem>
 #include <string>
 
 #include "storage/app_globals.h"
@@ -23,6 +24,9 @@ enum class MenuCommand {
     ProjectChart,
 };
 
+// A path given as UTF-8 text (as the toolkit names the executable), for the
+// file system on any platform.
+std::filesystem::path PathOfUtf8(const std::string& utf8);
 // The executable's folder with its trailing separator.
 std::string ExeFolderOf(const std::string& exePath);
 // The executable's path with its extension replaced by ".dat" (appended when none).
@@ -34,7 +38,7 @@ public:
     {}
 
     // Reads the settings and, when a database is configured, attaches to it.
-    // Returns the message to show, or an empty text.
+    // exePath is UTF-8. Returns the message to show, or an empty text.
     std::string StartUp(const std::string& exePath);
     // Detaches and writes the settings; the placements must be current.
     bool Close();
@@ -45,14 +49,14 @@ public:
     bool Prepare(MenuCommand command);
 
     void ConnectConfigured();
-    const std::string& SettingsPath() const { return settingsPath_; }
+    const std::filesystem::path& SettingsPath() const { return settingsPath_; }
 
 private:
     bool EnsureTable(const char* table, bool (*create)(storage::Database&));
 
     storage::Database& db_;
     storage::AppGlobals& globals_;
-    std::string settingsPath_;
+    std::filesystem::path settingsPath_;
 };
 
 }  // namespace app

@@ -5,9 +5,14 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QStyle>
 
+#include "app/active_child_keys.h"
 #include "app/main_window_texts.h"
+#include "app/modal_focus_return.h"
+#include "app/window_menu.h"
 #include "text/cp932.h"
+#include "widgets/child_form.h"
 
 namespace app {
 
@@ -61,6 +66,8 @@ TForm1::TForm1(widgets::UiPorts& ports, std::string exePath, FactoryMaker makeFa
     setStatusBar(status);
 
     BuildMenu();
+    new ActiveChildKeys(menuBar(), mdiArea_);
+    new ModalFocusReturn(this);
 
     widgets::ScreenContext context{db_, globals_, ports_, this};
     factory_ = makeFactory ? makeFactory(context) : std::make_unique<ScreenFactory>(context);
@@ -101,6 +108,8 @@ void TForm1::BuildMenu()
     item(project, "mnuProjectEdit", texts::kMenuProjectEdit, &TForm1::mnuProjectEditClick);
     item(project, "mnuProjectList", texts::kMenuProjectList, &TForm1::mnuProjectListClick);
     item(project, "mnuProjectChart", texts::kMenuProjectChart, &TForm1::mnuProjectChartClick);
+
+    new WindowMenu(bar, mdiArea_);
 }
 
 void TForm1::showEvent(QShowEvent* event)
@@ -220,8 +229,21 @@ void TForm1::AddChild(QWidget* (ScreenFactory::*make)(QWidget*), const char* cap
         QMdiSubWindow* sub = mdiArea_->addSubWindow(child);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         child->show();
+        FitInsideArea(sub);
     } catch (...) {
     }
+}
+
+// Each new window a title bar lower and to the right of the one before, from
+// the area's top left, and never sticking out of what shows of the area.
+void TForm1::FitInsideArea(QMdiSubWindow* sub)
+{
+    const QRect area = mdiArea_->viewport()->rect();
+    const int others = static_cast<int>(mdiArea_->subWindowList().size()) - 1;
+    const int step = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub) + 4;
+    const QPoint cascade(others * step, others * step);
+    if (auto* form = qobject_cast<widgets::ChildForm*>(sub->widget()))
+        form->FitFrameInside(area, cascade);
 }
 
 void TForm1::OpenProjectEditor()

@@ -13,6 +13,7 @@
 #include "storage/database.h"
 
 class QMdiArea;
+class QMdiSubWindow;
 
 namespace app {
 
@@ -59,6 +60,7 @@ private:
     void OpenChild(MenuCommand command, QWidget* (ScreenFactory::*make)(QWidget*),
                    const char* caption);
     void AddChild(QWidget* (ScreenFactory::*make)(QWidget*), const char* caption);
+    void FitInsideArea(QMdiSubWindow* sub);
 
     storage::Database db_;
     storage::AppGlobals globals_;

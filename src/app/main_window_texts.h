@@ -20,6 +20,12 @@ inline constexpr char kMenuProjectEdit[] = "編集(&E)";
 inline constexpr char kMenuProjectList[] = "一覧表示(&L)";
 inline constexpr char kMenuProjectChart[] = "チャート表示(&C)";
 
+// The menu every multiple-document window has; the open child windows follow
+// its two commands.
+inline constexpr char kMenuWindow[] = "ウィンドウ(&W)";
+inline constexpr char kMenuCascade[] = "重ねて表示(&C)";
+inline constexpr char kMenuTile[] = "並べて表示(&T)";
+
 inline constexpr char kProjectNewCaption[] = "プロジェクト新規作成";
 inline constexpr char kProjectEditCaption[] = "プロジェクト編集";
 

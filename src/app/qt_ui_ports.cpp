@@ -5,7 +5,7 @@
 #include <QMessageBox>
 #include <QUrl>
 
-#include "text/platform.h"
+#include "widgets/escape_watch.h"
 
 namespace app {
 
@@ -49,12 +49,12 @@ QDate QtUiPorts::Today()
 
 bool QtUiPorts::EscapePressed()
 {
-    return text::IsEscapePressed();
+    return widgets::EscapeWatch::Pressed();
 }
 
 void QtUiPorts::ResetEscape()
 {
-    text::ResetEscapePressed();
+    widgets::EscapeWatch::Reset();
 }
 
 }  // namespace app

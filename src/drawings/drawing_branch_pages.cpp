@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <algorithm>
 
 #include "drawings/detail_texts.h"
 #include "drawings/drawing_chart_logic.h"
@@ -43,6 +44,45 @@ storage::Row ReadProjectRow(storage::Database& db, int projectNo)
     storage::Row project(storage::kProjectColumns);
     db.SelectColumns("*", "ZPROJECT", "N=" + std::to_string(projectNo), project);
     return project;
+}
+
+// The walked nodes with their drawing rows. The walk's own Esc has already
+// cut the branch, and what it walked is filled; a new Esc during the reading
+// stops it there, and the nodes from the first one left unread are dropped.
+struct BranchDrawings {
+    std::vector<ParsedNode> nodes;
+    std::vector<int> depths;
+    DrawingRows rows;
+};
+
+BranchDrawings ReadBranch(widgets::ScreenContext& context, ProjectDetailLogic& logic,
+                          const BranchWalk& walk)
+{
+    BranchDrawings branch;
+    std::vector<int> numbers;
+    for (const WalkedNode& node : walk.nodes) {
+        branch.nodes.push_back(ParseNodeText(ItemBytes(node.item)));
+        branch.depths.push_back(node.depth);
+        if (branch.nodes.back().number > 0)
+            numbers.push_back(branch.nodes.back().number);
+    }
+    context.ports.ResetEscape();
+    bool stopped = false;
+    branch.rows =
+        ReadDrawingRows(context.db, logic.tables().drawing, numbers, kDrawingLookupLimit, [&] {
+            stopped = stopped || context.ports.EscapePressed();
+            return stopped;
+        });
+    if (stopped) {
+        const auto unread =
+            std::find_if(branch.nodes.begin(), branch.nodes.end(), [&](const ParsedNode& node) {
+                return node.number > 0 && branch.rows.count(node.number) == 0;
+            });
+        const auto kept = static_cast<size_t>(unread - branch.nodes.begin());
+        branch.nodes.resize(kept);
+        branch.depths.resize(kept);
+    }
+    return branch;
 }
 
 }  // namespace
@@ -89,24 +129,17 @@ void DrawingListPage::Fill(ProjectDetailLogic& logic, const BranchWalk& walk)
     for (int c = 0; c < kListColumns; ++c)
         SG1->SetCell(c, 1, text::FromCp932(projectRow[c]));
 
-    std::vector<ParsedNode> nodes;
-    std::vector<int> numbers;
-    for (const WalkedNode& node : walk.nodes) {
-        nodes.push_back(ParseNodeText(ItemBytes(node.item)));
-        if (nodes.back().number > 0)
-            numbers.push_back(nodes.back().number);
-    }
-    const DrawingRows drawings = ReadDrawingRows(context_.db, logic.tables().drawing, numbers);
-
-    SG1->SetRowCount(2 + static_cast<int>(walk.nodes.size()));
-    for (size_t i = 0; i < walk.nodes.size(); ++i) {
+    const BranchDrawings branch = ReadBranch(context_, logic, walk);
+    SG1->SetRowCount(2 + static_cast<int>(branch.nodes.size()));
+    for (size_t i = 0; i < branch.nodes.size(); ++i) {
+        const ParsedNode& node = branch.nodes[i];
         const int row = 2 + static_cast<int>(i);
         ListRow cells{};
-        if (const auto found = drawings.find(nodes[i].number);
-            nodes[i].number > 0 && found != drawings.end())
+        if (const auto found = branch.rows.find(node.number);
+            node.number > 0 && found != branch.rows.end())
             cells = DrawingListCells(found->second);
-        cells[0] = std::to_string(nodes[i].number);
-        cells[1] = IndentedName(nodes[i].name, walk.nodes[i].depth, walk.baseLevel);
+        cells[0] = std::to_string(node.number);
+        cells[1] = IndentedName(node.name, branch.depths[i], walk.baseLevel);
         for (int c = 0; c < kListColumns; ++c)
             SG1->SetCell(c, row, text::FromCp932(cells[c]));
     }
@@ -168,19 +201,10 @@ void DrawingChartPage::Build(ProjectDetailLogic& logic, const BranchWalk& walk)
     Chart1->SetDateLabelStepDays(1);
     int row = spans.spans.empty() ? 0 : 1;
 
-    std::vector<ParsedNode> nodes;
-    std::vector<int> numbers;
-    for (const WalkedNode& node : walk.nodes) {
-        ParsedNode parsed = ParseNodeText(ItemBytes(node.item));
-        if (parsed.number > 0) {
-            numbers.push_back(parsed.number);
-            nodes.push_back(std::move(parsed));
-        }
-    }
-    const DrawingRows drawings = ReadDrawingRows(context_.db, logic.tables().drawing, numbers);
-    for (const ParsedNode& node : nodes) {
-        const auto found = drawings.find(node.number);
-        if (found == drawings.end())
+    const BranchDrawings branch = ReadBranch(context_, logic, walk);
+    for (const ParsedNode& node : branch.nodes) {
+        const auto found = branch.rows.find(node.number);
+        if (node.number <= 0 || found == branch.rows.end())
             continue;
         const std::vector<DrawingBar> bars = DrawingBarsOf(found->second);
         const QString label = text::FromCp932(node.name);

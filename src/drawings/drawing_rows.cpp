@@ -8,11 +8,15 @@
 namespace drawings {
 
 DrawingRows ReadDrawingRows(storage::Database& db, const std::string& table,
-                            const std::vector<int>& numbers, std::size_t lookupLimit)
+                            const std::vector<int>& numbers, std::size_t lookupLimit,
+                            const std::function<bool()>& stopRequested)
 {
+    auto stop = [&] { return stopRequested && stopRequested(); };
     DrawingRows rows;
     if (numbers.size() <= lookupLimit) {
         for (int number : numbers) {
+            if (stop())
+                break;
             storage::Row row(storage::kDrawingColumns);
             if (db.SelectColumns("*", table, "N=" + std::to_string(number), row) >= 0)
                 rows.emplace(number, std::move(row));
@@ -26,6 +30,7 @@ DrawingRows ReadDrawingRows(storage::Database& db, const std::string& table,
         // The first row of a number wins, as a look-up by number would find it.
         if (wanted.count(number) > 0)
             rows.emplace(number, row);
+        return !stop();
     });
     return rows;
 }

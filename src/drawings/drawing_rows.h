@@ -5,6 +5,7 @@
 // costs one fetch of the table instead of a statement per node. Either way
 // the result is the same.
 
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -19,8 +20,11 @@ inline constexpr std::size_t kDrawingLookupLimit = 64;
 
 // Rows for the given node numbers that the table holds; a number without a
 // row is absent. lookupLimit is the most numbers looked up one by one.
+// stopRequested is asked between rows; when it answers true the rows read so
+// far come back.
 DrawingRows ReadDrawingRows(storage::Database& db, const std::string& table,
                             const std::vector<int>& numbers,
-                            std::size_t lookupLimit = kDrawingLookupLimit);
+                            std::size_t lookupLimit = kDrawingLookupLimit,
+                            const std::function<bool()>& stopRequested = {});
 
 }  // namespace drawings

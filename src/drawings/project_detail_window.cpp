@@ -15,6 +15,7 @@
 #include "drawings/drawing_info_logic.h"
 #include "drawings/file_registration.h"
 #include "drawings/name_dialog.h"
+#include "drawings/name_tree_view.h"
 #include "drawings/node_text.h"
 #include "text/cp932.h"
 #include "text/mbcs.h"
@@ -55,6 +56,7 @@ TForm10::TForm10(widgets::ScreenContext context, TForm11* nameDialog, TForm12* r
     BuildControls();
 
     connect(TreeView1, &QTreeWidget::itemClicked, this, &TForm10::TreeView1Click);
+    connect(TreeView1, &NameTreeView::currentChangedByKey, this, &TForm10::TreeView1Click);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TForm10::TreeView1Click);
     connect(ButtonC, &QPushButton::clicked, this, &TForm10::ButtonCClick);
     connect(ButtonM1, &QPushButton::clicked, this, &TForm10::ButtonM1Click);
@@ -68,7 +70,7 @@ TForm10::~TForm10() = default;
 
 void TForm10::BuildControls()
 {
-    TreeView1 = Named(new QTreeWidget, QStringLiteral("TreeView1"));
+    TreeView1 = Named(new NameTreeView, QStringLiteral("TreeView1"));
     TreeView1->setHeaderHidden(true);
     TreeView1->setIndentation(kTreeIndent);
     TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -141,7 +143,7 @@ void TForm10::FormShow()
     projectNo_ = context_.globals.CurrentProjectNo;
     logic_ = std::make_unique<ProjectDetailLogic>(context_.db, projectNo_);
     const storage::Settings& s = context_.globals.settings;
-    widgets::FrameOf(this)->resize(s.DetailWidth, s.DetailHeight);
+    ResizeFrame({s.DetailWidth, s.DetailHeight});
     Splitter1->setSizes({s.DetailTreeWidth, std::max(1, s.DetailWidth - s.DetailTreeWidth)});
 
     logic_->Open();
@@ -160,9 +162,9 @@ void TForm10::FormClose()
         return;
     closed_ = true;
     storage::Settings& s = context_.globals.settings;
-    const QWidget* frame = widgets::FrameOf(this);
-    s.DetailWidth = frame->width();
-    s.DetailHeight = frame->height();
+    const QSize frame = StoredFrameSize();
+    s.DetailWidth = frame.width();
+    s.DetailHeight = frame.height();
     s.DetailTreeWidth = TreeView1->width();
     listPage_->StoreColumnWidths();
     TreeView1->clear();

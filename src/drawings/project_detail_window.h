@@ -28,6 +28,7 @@ class QTreeWidgetItem;
 
 namespace drawings {
 
+class NameTreeView;
 class TForm11;
 class TForm12;
 
@@ -88,7 +89,7 @@ private:
     bool closed_ = false;
 
     QSplitter* Splitter1;
-    QTreeWidget* TreeView1;
+    NameTreeView* TreeView1;
     QTabWidget* PageControl1;
     QWidget* TabSheet1;
     QScrollArea* ScrollBox1;

@@ -164,7 +164,7 @@ void TForm9::SetRadioGroupIndex(int index)
 void TForm9::FormShow()
 {
     const storage::Settings& s = context_.globals.settings;
-    FrameOf(this)->resize(s.ChartWidth, s.ChartHeight);
+    ResizeFrame({s.ChartWidth, s.ChartHeight});
     Panel1->SetPanelHeight(s.ChartPanelHeight);
     EditD1->setBytes(s.ChartStartDate);
     EditD2->setBytes(s.ChartEndDate);
@@ -182,9 +182,9 @@ void TForm9::FormClose()
     closed_ = true;
     Chart1->Clear();
     storage::Settings& s = context_.globals.settings;
-    const QWidget* frame = FrameOf(this);
-    s.ChartWidth = frame->width();
-    s.ChartHeight = frame->height();
+    const QSize frame = StoredFrameSize();
+    s.ChartWidth = frame.width();
+    s.ChartHeight = frame.height();
     s.ChartPanelHeight = Panel1->PanelHeight();
     s.ChartStartDate = EditD1->bytes();
     s.ChartEndDate = EditD2->bytes();

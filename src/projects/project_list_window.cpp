@@ -105,7 +105,7 @@ TForm8::TForm8(widgets::ScreenContext context, QWidget* parent)
 void TForm8::FormShow()
 {
     const storage::Settings& s = context_.globals.settings;
-    FrameOf(this)->resize(s.ListWidth, s.ListHeight);
+    ResizeFrame({s.ListWidth, s.ListHeight});
     SG1->SetColumnWidths(std::vector<int>(s.ListColWidths.begin(), s.ListColWidths.end()));
     Panel1->SetPanelHeight(s.ListPanelHeight);
 
@@ -126,9 +126,9 @@ void TForm8::FormClose()
         return;
     closed_ = true;
     storage::Settings& s = context_.globals.settings;
-    const QWidget* frame = FrameOf(this);
-    s.ListWidth = frame->width();
-    s.ListHeight = frame->height();
+    const QSize frame = StoredFrameSize();
+    s.ListWidth = frame.width();
+    s.ListHeight = frame.height();
     const std::vector<int> widths = SG1->ColumnWidths();
     for (size_t c = 0; c < s.ListColWidths.size() && c < widths.size(); ++c)
         s.ListColWidths[c] = widths[c];

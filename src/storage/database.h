@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "storage/statements.h"
@@ -64,7 +65,8 @@ public:
     void FetchNext(Row& buffer);
     void CloseQuery();
     // Hands each of the `count` rows SelectOrdered left open to `each` in
-    // turn, in a buffer of `columns` texts, then closes the result.
+    // turn, in a buffer of `columns` texts, then closes the result. An `each`
+    // that returns false ends the reading there.
     template <class Each>
     void FetchEach(int count, std::size_t columns, Each&& each)
     {
@@ -74,7 +76,12 @@ public:
                 FetchFirst(row);
             else
                 FetchNext(row);
-            each(static_cast<const Row&>(row));
+            if constexpr (std::is_same_v<decltype(each(static_cast<const Row&>(row))), bool>) {
+                if (!each(static_cast<const Row&>(row)))
+                    break;
+            } else {
+                each(static_cast<const Row&>(row));
+            }
         }
         CloseQuery();
     }

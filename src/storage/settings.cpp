@@ -183,7 +183,8 @@ std::string Render(Settings settings)
 
 }  // namespace
 
-void ReadSettings(const std::string& path, const std::string& exeFolder, Settings& settings)
+void ReadSettings(const std::filesystem::path& path, const std::string& exeFolder,
+                  Settings& settings)
 {
     ResetToDefaults(settings, exeFolder);
     // Only a regular file: a device or FIFO at the path could block or never end.
@@ -205,12 +206,12 @@ void ReadSettings(const std::string& path, const std::string& exeFolder, Setting
     ApplyClamps(settings);
 }
 
-bool WriteSettings(const std::string& path, const Settings& settings)
+bool WriteSettings(const std::filesystem::path& path, const Settings& settings)
 {
     const std::string content = Render(settings);
     // QSaveFile writes beside the target, syncs, and renames over it on commit; the
     // temporary file is removed on every failure, leaving the old file untouched.
-    QSaveFile file(QFile::decodeName(QByteArray::fromStdString(path)));
+    QSaveFile file(QString::fromStdU16String(path.u16string()));
     if (!file.open(QIODevice::WriteOnly)) {
         return false;
     }

@@ -4,6 +4,7 @@
 // store them back when they close.
 
 #include <array>
+#include <filesystem>
 #include <string>
 
 namespace storage {
@@ -57,11 +58,12 @@ constexpr int kSettingsLineCount = 55;
 // Resets every value but the window placements to its default (LastDrawingFolder
 // to exeFolder), then reads what the file holds. Silent on every failure: values
 // read before it keep their new values.
-void ReadSettings(const std::string& path, const std::string& exeFolder, Settings& settings);
+void ReadSettings(const std::filesystem::path& path, const std::string& exeFolder,
+                  Settings& settings);
 
 // Replaces the file atomically: on failure the previous file stays as it was.
 // Returns whether the new file is in place.
-bool WriteSettings(const std::string& path, const Settings& settings);
+bool WriteSettings(const std::filesystem::path& path, const Settings& settings);
 
 // DbServer + DbFolder + DbName, joined with nothing between.
 std::string DatabasePath(const Settings& settings);

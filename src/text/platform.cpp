@@ -2,26 +2,40 @@
 #include <cstdlib>
 #include <ctime>
 
+#include <atomic>
+
 #ifdef _WIN32
 #include <windows.h>
 #include <winnetwk.h>
-#else
-#include <atomic>
 #endif
 
 namespace text {
 
-#ifdef _WIN32
+namespace {
 
-bool IsEscapePressed()
+// Set from the user-interface thread's event handling, read by long loops.
+std::atomic<bool> escapePressed{false};
+
+}  // namespace
+
+void NoteEscapePressed()
 {
-    return (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0;
+    escapePressed.store(true, std::memory_order_relaxed);
 }
 
-// The key state is read from the system; nothing to record.
-void NoteEscapePressed() {}
+void ResetEscapePressed()
+{
+    escapePressed.store(false, std::memory_order_relaxed);
+}
 
-void ResetEscapePressed() {}
+#ifdef _WIN32
+
+// A key held down now counts as well as a press the events brought.
+bool IsEscapePressed()
+{
+    return escapePressed.load(std::memory_order_relaxed) ||
+           (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0;
+}
 
 std::string GetNetworkConnection(std::string_view localName)
 {
@@ -35,26 +49,9 @@ std::string GetNetworkConnection(std::string_view localName)
 
 #else
 
-namespace {
-
-// Set from the user-interface thread's key handler, read by long loops.
-std::atomic<bool> escapePressed{false};
-
-}  // namespace
-
 bool IsEscapePressed()
 {
     return escapePressed.load(std::memory_order_relaxed);
-}
-
-void NoteEscapePressed()
-{
-    escapePressed.store(true, std::memory_order_relaxed);
-}
-
-void ResetEscapePressed()
-{
-    escapePressed.store(false, std::memory_order_relaxed);
 }
 
 // No drive letters to map: a path is already its own network name.

@@ -6,8 +6,8 @@
 
 namespace text {
 
-// Windows: the asynchronous Esc key state. Elsewhere: whether an Esc press was
-// reported (NoteEscapePressed) since the last ResetEscapePressed.
+// Whether an Esc press was reported (NoteEscapePressed) since the last
+// ResetEscapePressed; on Windows also the asynchronous Esc key state.
 bool IsEscapePressed();
 void NoteEscapePressed();
 void ResetEscapePressed();

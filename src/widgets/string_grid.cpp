@@ -1,6 +1,7 @@
 #include "widgets/string_grid.h"
 
 #include <QHeaderView>
+#include <QSignalBlocker>
 
 #include "text/cp932.h"
 
@@ -95,6 +96,15 @@ void StringGrid::ShowCp932Rows(const std::vector<std::vector<std::string>>& rows
 int StringGrid::Row() const
 {
     return currentRow() < 0 ? 1 : currentRow() + 1;
+}
+
+void StringGrid::focusInEvent(QFocusEvent* event)
+{
+    const bool hadCurrent = currentIndex().isValid();
+    const QSignalBlocker blocker(selectionModel());
+    QTableWidget::focusInEvent(event);
+    if (!hadCurrent && currentIndex().isValid())
+        selectionModel()->clearCurrentIndex();
 }
 
 void StringGrid::SetRow(int row)

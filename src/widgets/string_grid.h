@@ -1,6 +1,8 @@
 #pragma once
 // A grid of texts addressed as the screens think of it: row 0 is the header
-// row, data rows start at 1, and there is always a current row.
+// row, data rows start at 1, and there is always a current row. Taking the
+// focus chooses no cell: only a click or a key does, so a screen that follows
+// the current cell never acts on a row nobody chose.
 
 #include <QTableWidget>
 #include <string>
@@ -31,6 +33,9 @@ public:
     // The selected data row, 1 when nothing was chosen yet.
     int Row() const;
     void SetRow(int row);
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
 };
 
 }  // namespace widgets

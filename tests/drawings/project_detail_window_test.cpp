@@ -146,6 +146,7 @@ TEST_F(DetailWindowTest, OpensFromTheMainWindowForTheCurrentProject)
     s.DbFolder = folder.path();
     s.DetailWidth = 640;
     s.DetailHeight = 420;
+    s.Form1 = {0, 0, 1000, 800};  // room for the stored child size
     ASSERT_TRUE(storage::WriteSettings(folder.file("k5x7.dat"), s));
     app::TForm1 main(ports, folder.file("k5x7"));
     main.show();

@@ -248,6 +248,7 @@ TEST(ProjectChartMenuTest, TheMenuOpensAChartWindowInTheFrame)
     s.DbFolder = folder.path();
     s.ChartWidth = 700;
     s.ChartHeight = 450;
+    s.Form1 = {0, 0, 1000, 800};  // room for the stored child size
     ASSERT_TRUE(storage::WriteSettings(folder.file("k5x7.dat"), s));
     ScriptedPorts ports;
     app::TForm1 main(ports, folder.file("k5x7"));

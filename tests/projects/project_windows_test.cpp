@@ -433,6 +433,7 @@ protected:
         s.PcUserName = "Ito";
         s.ListWidth = 640;
         s.ListHeight = 420;
+        s.Form1 = {0, 0, 1000, 800};  // room for the stored child size
         ASSERT_TRUE(storage::WriteSettings(folder.file("k5x7.dat"), s));
     }
 

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 
@@ -386,4 +387,32 @@ TEST_F(RegisterDialogTest, ARegisterThatCannotBeUsedSaysWhyAndClosesWhenShownMod
     EXPECT_FALSE(timedOut);
     EXPECT_EQ(ports.messages,
               Messages{QStringLiteral("データベースに接続出来ません。設定を確認して下さい。")});
+}
+
+TEST_F(RegisterDialogTest, ARegisterOpensWithNoRowChosenAndKeepsItsEdits)
+{
+    ASSERT_TRUE(storage::CreateSectionTable(db));
+    Insert("SECTION", {"N", "SNAME"}, {"1", Name(QStringLiteral("設計"))});
+    registers::TForm3 dialog(context);
+    ShowActive(dialog);
+    auto* grid = Find<StringGrid>(&dialog, "SG1");
+    auto* number = Find<ByteLineEdit>(&dialog, "Edit1");
+    auto* name = Find<ByteLineEdit>(&dialog, "Edit2");
+    ASSERT_EQ(QApplication::focusWidget(), grid);
+    EXPECT_EQ(grid->currentRow(), -1);
+    EXPECT_EQ(number->text(), QString());
+
+    // What a user types at once is added, not mistaken for row 1.
+    number->setText(QStringLiteral("2"));
+    name->setText(QStringLiteral("営業"));
+    EXPECT_EQ(Press(dialog, "Button1"), Messages{QStringLiteral("登録OK")});
+
+    // Reopened, the edits hold what they held; a key in the grid still chooses a row.
+    dialog.hide();
+    ShowActive(dialog);
+    EXPECT_EQ(number->text(), QStringLiteral("2"));
+    EXPECT_EQ(grid->currentRow(), -1);
+    QTest::keyClick(grid, Qt::Key_Down);
+    EXPECT_EQ(number->text(), QStringLiteral("1"));
+    EXPECT_EQ(name->text(), QStringLiteral("設計"));
 }
