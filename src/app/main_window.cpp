@@ -7,7 +7,7 @@
 #include <QStatusBar>
 #include <QStyle>
 
-#include "app/active_child_keys.h"
+#include "app/frame_keys.h"
 #include "app/main_window_texts.h"
 #include "app/modal_focus_return.h"
 #include "app/window_menu.h"
@@ -66,7 +66,7 @@ TForm1::TForm1(widgets::UiPorts& ports, std::string exePath, FactoryMaker makeFa
     setStatusBar(status);
 
     BuildMenu();
-    new ActiveChildKeys(menuBar(), mdiArea_);
+    new FrameKeys(menuBar(), mdiArea_);
     new ModalFocusReturn(this);
 
     widgets::ScreenContext context{db_, globals_, ports_, this};

@@ -56,7 +56,12 @@ TForm10::TForm10(widgets::ScreenContext context, TForm11* nameDialog, TForm12* r
     BuildControls();
 
     connect(TreeView1, &QTreeWidget::itemClicked, this, &TForm10::TreeView1Click);
-    connect(TreeView1, &NameTreeView::currentChangedByKey, this, &TForm10::TreeView1Click);
+    // A key shows the node as a click does, but the focus stays in the tree
+    // for the next key.
+    connect(TreeView1, &NameTreeView::currentChangedByKey, this, [this] {
+        TreeView1Click();
+        TreeView1->setFocus(Qt::OtherFocusReason);
+    });
     connect(PageControl1, &QTabWidget::currentChanged, this, &TForm10::TreeView1Click);
     connect(ButtonC, &QPushButton::clicked, this, &TForm10::ButtonCClick);
     connect(ButtonM1, &QPushButton::clicked, this, &TForm10::ButtonM1Click);

@@ -175,6 +175,13 @@ TEST_F(DeskTest, AnAccessKeyOfTheActiveChildWinsOverTheMenuBar)
     if (popup)
         popup->close();
     EXPECT_EQ(pressed.count(), 1);
+
+    // F10 reaches the menu by the keyboard too.
+    QTest::keyClick(frame.get(), Qt::Key_F10);
+    QWidget* first = QApplication::activePopupWidget();
+    EXPECT_EQ(first, Find<QMenu>(frame.get(), "mnuFile"));
+    if (first)
+        first->close();
 }
 
 TEST_F(DeskTest, TheFocusComesBackAfterAModalDialogEvenWithNoActiveWindowLeft)

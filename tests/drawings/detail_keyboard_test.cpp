@@ -162,6 +162,7 @@ TEST_F(DetailKeyboardTest, ArrowKeysInTheTreeShowTheNodeOnTheActivePage)
     auto* number = Find<widgets::ByteLineEdit>(window.get(), "Edit1");
     QTest::keyClick(tree(), Qt::Key_Down);
     EXPECT_EQ(number->text(), "1");
+    EXPECT_EQ(QApplication::focusWidget(), tree());  // ready for the next key
     QTest::keyClick(tree(), Qt::Key_Down);
     EXPECT_EQ(number->text(), QString::number(kNodes));
     EXPECT_EQ(Find<widgets::ByteLineEdit>(window.get(), "Edit5")->text(), "Z" + number->text());

@@ -1,4 +1,4 @@
-#include "app/active_child_keys.h"
+#include "app/frame_keys.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -27,18 +27,25 @@ bool Reachable(const QWidget* widget)
 
 }  // namespace
 
-ActiveChildKeys::ActiveChildKeys(QMenuBar* menuBar, QMdiArea* area)
+FrameKeys::FrameKeys(QMenuBar* menuBar, QMdiArea* area)
     : QObject(area), menuBar_(menuBar), area_(area)
 {
     qApp->installEventFilter(this);
 }
 
-ActiveChildKeys::~ActiveChildKeys()
+FrameKeys::~FrameKeys()
 {
     qApp->removeEventFilter(this);
 }
 
-QWidget* ActiveChildKeys::TargetOf(int key, Qt::KeyboardModifiers modifiers) const
+bool FrameKeys::InFrame(QObject* receiver) const
+{
+    auto* widget = qobject_cast<QWidget*>(receiver);
+    QWidget* frame = area_->window();
+    return widget && (widget == frame || frame->isAncestorOf(widget));
+}
+
+QWidget* FrameKeys::TargetOf(int key, Qt::KeyboardModifiers modifiers) const
 {
     if (modifiers != Qt::AltModifier || key < Qt::Key_A || key > Qt::Key_Z)
         return nullptr;
@@ -61,16 +68,21 @@ QWidget* ActiveChildKeys::TargetOf(int key, Qt::KeyboardModifiers modifiers) con
     return targets.size() == 1 ? targets.front() : nullptr;
 }
 
-bool ActiveChildKeys::eventFilter(QObject* watched, QEvent* event)
+bool FrameKeys::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
     if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress)
         return QObject::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::NoModifier && InFrame(watched) &&
+        !menuBar_->actions().isEmpty()) {
+        if (type == QEvent::KeyPress)
+            menuBar_->setActiveAction(menuBar_->actions().first());
+        event->accept();
+        return true;
+    }
     QWidget* target = TargetOf(key->key(), key->modifiers());
-    auto* receiver = qobject_cast<QWidget*>(watched);
-    QWidget* frame = area_->window();
-    if (!target || !receiver || (receiver != frame && !frame->isAncestorOf(receiver)))
+    if (!target || !InFrame(watched))
         return QObject::eventFilter(watched, event);
     if (type == QEvent::ShortcutOverride) {
         // Accepted, the key skips every shortcut and comes as a key press.
