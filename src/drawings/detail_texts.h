@@ -72,6 +72,17 @@ inline constexpr char kDeleteQuestionEnd[] = ")を削除します。よろしい
 // Said when a node could not be stored.
 inline constexpr char kCreateFailed[] = "名称ツリーが作成出来ませんでした";
 
+// What each bar of the chart stands for, in its tooltip: the project's three,
+// then a drawing's period and stamps.
+inline constexpr char kBarPlanned[] = "予定";
+inline constexpr char kBarActual[] = "実施";
+inline constexpr char kBarDelivery[] = "納品";
+inline constexpr char kBarPeriod[] = "作成～更新";
+inline constexpr char kBarCheck[] = "検図";
+inline constexpr char kBarApproval[] = "承認";
+inline constexpr char kBarIssue[] = "出図";
+inline constexpr char kBarRevision[] = "改訂";
+
 // Double-clicking a row of the drawing list: a node without a file, and a
 // file that is gone.
 inline constexpr char kListNoPathOrFile[] = "パス名・ファイル名が登録されていません。";

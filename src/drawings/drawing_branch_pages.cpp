@@ -38,6 +38,36 @@ QVBoxLayout* BareLayout(QWidget* page)
     return layout;
 }
 
+QString KindOf(storage::ProjectPeriod period)
+{
+    switch (period) {
+        case storage::ProjectPeriod::kPlanned:
+            return Utf8(texts::kBarPlanned);
+        case storage::ProjectPeriod::kActual:
+            return Utf8(texts::kBarActual);
+        case storage::ProjectPeriod::kDelivery:
+            break;
+    }
+    return Utf8(texts::kBarDelivery);
+}
+
+QString KindOf(DrawingStage stage)
+{
+    switch (stage) {
+        case DrawingStage::kPeriod:
+            return Utf8(texts::kBarPeriod);
+        case DrawingStage::kCheck:
+            return Utf8(texts::kBarCheck);
+        case DrawingStage::kApproval:
+            return Utf8(texts::kBarApproval);
+        case DrawingStage::kIssue:
+            return Utf8(texts::kBarIssue);
+        case DrawingStage::kRevision:
+            break;
+    }
+    return Utf8(texts::kBarRevision);
+}
+
 storage::Row ReadProjectRow(storage::Database& db, int projectNo)
 {
     storage::Row project(storage::kProjectColumns);
@@ -138,6 +168,7 @@ DrawingChartPage::DrawingChartPage(widgets::ScreenContext context, QWidget* pare
     Chart1->SetDateLabelStepDays(1);
     Chart1->SetRowAxis(kChartRowMinimum, kChartInitialMaximum);
     Chart1->setMinimumSize(0, 0);  // the page decides; a low chart keeps rows 0 to 3
+    Chart1->SetMessenger([this](const QString& message) { context_.ports.Inform(this, message); });
     Chart1->installEventFilter(this);
 }
 
@@ -145,8 +176,11 @@ bool DrawingChartPage::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Chart1 && event->type() == QEvent::Resize) {
         Chart1Resize();
-    } else if (watched == Chart1 && event->type() == QEvent::Wheel) {
-        // Rows past the chart's height are reached by scrolling, never above row 0.
+    } else if (watched == Chart1 && event->type() == QEvent::Wheel &&
+               static_cast<QWheelEvent*>(event)->modifiers() == Qt::NoModifier &&
+               static_cast<QWheelEvent*>(event)->angleDelta().y() != 0) {
+        // Rows past the chart's height are reached by scrolling, never above row 0;
+        // the chart zooms and pans the days itself.
         const int steps = static_cast<QWheelEvent*>(event)->angleDelta().y() / 120;
         const double delta = std::max(-steps * kWheelRows, kChartRowMinimum - Chart1->RowMinimum());
         Chart1->ScrollRows(delta);
@@ -159,12 +193,14 @@ void DrawingChartPage::Build(ProjectDetailLogic& logic, const BranchWalk& walk)
 {
     const storage::Row project = ReadProjectRow(context_.db, logic.projectNo());
     Chart1->Clear();
+    Chart1->SetToday(context_.ports.Today());
     Chart1->SetRowAxis(kChartRowMinimum, ChartRowAxisMaximum(Chart1->height()));
 
     const QString projectName = text::FromCp932(project[3]);
     const storage::ProjectSpans spans = storage::ProjectSpansOf(project);
     for (const storage::ChartSpan& span : spans.spans)
-        Chart1->AddBar({span.start, span.end, 0, projectName, QColor::fromRgb(span.rgb)});
+        Chart1->AddBar(
+            {span.start, span.end, 0, projectName, QColor::fromRgb(span.rgb), KindOf(span.period)});
     Chart1->SetDateLabelStepDays(1);
     int row = spans.spans.empty() ? 0 : 1;
 
@@ -185,8 +221,8 @@ void DrawingChartPage::Build(ProjectDetailLogic& logic, const BranchWalk& walk)
         const std::vector<DrawingBar> bars = DrawingBarsOf(found->second);
         const QString label = text::FromCp932(node.name);
         for (const DrawingBar& bar : bars)
-            Chart1->AddBar(
-                {bar.start, bar.end, static_cast<double>(row), label, QColor::fromRgb(bar.rgb)});
+            Chart1->AddBar({bar.start, bar.end, static_cast<double>(row), label,
+                            QColor::fromRgb(bar.rgb), KindOf(bar.stage)});
         if (!bars.empty())
             ++row;
     }

@@ -36,6 +36,19 @@ QColor ColorOf(std::uint32_t rgb)
     return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
+QString KindOf(storage::ProjectPeriod period)
+{
+    switch (period) {
+        case storage::ProjectPeriod::kPlanned:
+            return Utf8(texts::kBarPlanned);
+        case storage::ProjectPeriod::kActual:
+            return Utf8(texts::kBarActual);
+        case storage::ProjectPeriod::kDelivery:
+            break;
+    }
+    return Utf8(texts::kBarDelivery);
+}
+
 // Keeps its row of controls at their natural widths: a window narrower than
 // the row cuts it off at the right instead of squeezing its labels unreadable.
 class ClippingPanel : public QWidget {
@@ -131,6 +144,7 @@ TForm9::TForm9(widgets::ScreenContext context, QWidget* parent)
     Chart1 = new widgets::GanttView(this);
     Chart1->setObjectName(QStringLiteral("Chart1"));
     Chart1->SetRowAxis(kRowAxisMinimum, kRowAxisMaximum);
+    Chart1->SetMessenger([this](const QString& message) { context_.ports.Inform(this, message); });
     Panel1 = new ProjectDetailsPanel(context_.db, true, this);
     Splitter1 = LayOutWithDetails(this, Panel2, Chart1, Panel1);
 
@@ -197,11 +211,12 @@ void TForm9::BuildChart()
         logic_.Build(EditD1->bytes(), EditD2->bytes(), RadioGroupIndex());
     // The scroll position stays: a build does not touch the row axis.
     Chart1->Clear();
+    Chart1->SetToday(context_.ports.Today());
     for (const ChartRow& row : outcome.rows) {
         const QString label = text::FromCp932(row.label);
         for (const storage::ChartSpan& span : row.spans)
-            Chart1->AddBar(
-                {span.start, span.end, static_cast<double>(row.row), label, ColorOf(span.rgb)});
+            Chart1->AddBar({span.start, span.end, static_cast<double>(row.row), label,
+                            ColorOf(span.rgb), KindOf(span.period)});
     }
     Chart1->SetDateLabelStepDays(1);
     if (!outcome.message.isEmpty())
