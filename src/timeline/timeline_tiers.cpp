@@ -116,14 +116,20 @@ std::vector<QString> LabelsOf(const Step& step, bool upper, const QDate& d)
                         QString("%1/%2").arg(year).arg(d.month())};
             return {QString::number(d.month()) + U(texts::kMonth), QString::number(d.month())};
         case Unit::Quarter: {
-            const QString q = QString::number((d.month() - 1) / 3 + 1);
-            return {U(texts::kQuarterPrefix) + q + U(texts::kQuarter), q + U(texts::kQuarterShort)};
+            const int first = (d.month() - 1) / 3 * 3 + 1;
+            const QString months = QString::number(first) + U(texts::kQuarterJoin) +
+                                   QString::number(first + 2) + U(texts::kQuarterMonths);
+            return {U(texts::kQuarterPrefix) + QString::number(first / 3 + 1) + U(texts::kQuarter),
+                    months};
         }
         case Unit::Year:
             break;
     }
-    if (upper && step.count > 1)
-        return {year + U(texts::kYears), year};
+    // "2020年代" names a decade; longer groups only say where they begin.
+    if (upper && step.count == 10)
+        return {year + U(texts::kDecade), year};
+    if (upper && step.count > 10)
+        return {year + U(texts::kYearsFrom), year};
     return {year + U(texts::kYear), year};
 }
 
@@ -148,9 +154,9 @@ int FormThatFits(const Step& step, bool upper, double pixelsPerDay, const TextWi
     return kNoFormFits;
 }
 
-// A label stays inside its own span, so labels of one tier never meet: the
-// lower tier centres it on what is visible of the span, the upper tier keeps it
-// at the visible left edge until the span's end pushes it out.
+// A label stays inside what is visible of its own span, so labels of one tier
+// never meet and none is cut at the edges: the lower tier centres it there, the
+// upper tier keeps it at the left, where the eye looks for the year or month.
 Tier MakeTier(const Step& step, bool upper, int form, const TimeScale& scale,
               const TextWidth& textWidth)
 {
@@ -170,12 +176,11 @@ Tier MakeTier(const Step& step, bool upper, int form, const TimeScale& scale,
         const QString& text =
             forms[static_cast<size_t>(std::clamp<int>(form, 0, forms.size() - 1))];
         const double width = textWidth(text);
-        if (width + 2 * kLabelPadding > x1 - x0)
-            continue;
-        const double lo = x0 + kLabelPadding, hi = x1 - kLabelPadding - width;
         const double visible0 = std::max(x0, 0.0), visible1 = std::min(x1, scale.Width());
-        const double wanted = upper ? visible0 + kLabelPadding : (visible0 + visible1 - width) / 2;
-        tier.labels.push_back({text, std::clamp(wanted, lo, hi), width});
+        if (width + 2 * kLabelPadding > visible1 - visible0)
+            continue;
+        const double left = upper ? visible0 + kLabelPadding : (visible0 + visible1 - width) / 2;
+        tier.labels.push_back({text, left, width});
     }
     return tier;
 }
