@@ -71,9 +71,9 @@ TEST(GanttView, BarsAreFoundWhereTheyAreDrawnAndFollowTheRowAxis)
     GanttView view;
     view.resize(800, 400);
     view.SetRowAxis(0, 11);
-    view.AddBar({Day(2025, 1, 1), Day(2025, 1, 31), 1, "A", Qt::cyan});
-    view.AddBar({Day(2025, 1, 10), Day(2025, 1, 20), 2, "B", Qt::blue});
-    view.AddBar({Day(2025, 3, 1), Day(2025, 3, 1), 3, "C", Qt::green});  // no length
+    view.AddBar({Day(2025, 1, 1), Day(2025, 1, 31), 1, "A", Qt::cyan, {}});
+    view.AddBar({Day(2025, 1, 10), Day(2025, 1, 20), 2, "B", Qt::blue, {}});
+    view.AddBar({Day(2025, 3, 1), Day(2025, 3, 1), 3, "C", Qt::green, {}});  // no length
 
     auto range = view.DateRange();
     ASSERT_TRUE(range);
@@ -132,8 +132,12 @@ TEST(GanttView, ZoomAndPanKeepEveryBarOnItsDatesAndTheWheelScrollsWholeRows)
     view.resize(900, 400);
     view.SetRowAxis(0, 11);
     for (int row = 1; row <= 30; ++row)
-        view.AddBar({Day(2024, 1, 1).addDays(row * 7), Day(2024, 3, 1).addDays(row * 7),
-                     double(row), QString("row %1").arg(row), QColor(0, 0, 255)});
+        view.AddBar({Day(2024, 1, 1).addDays(row * 7),
+                     Day(2024, 3, 1).addDays(row * 7),
+                     double(row),
+                     QString("row %1").arg(row),
+                     QColor(0, 0, 255),
+                     {}});
     const GanttBar& fifth = view.Bars()[4];
     ExpectDrawnOnItsDates(view, fifth, "fitted");
 
@@ -223,7 +227,7 @@ TEST(GanttView, TodaysLineLiesAtTodayAndAnEmptyChartShowsItsMonth)
     EXPECT_EQ(view.Frame().scale.FirstDay(), DayOf(QDate(2024, 4, 1)));
     EXPECT_EQ(view.Frame().scale.Days(), 30);
 
-    view.AddBar({Day(2024, 1, 1), Day(2024, 9, 1), 1, "A", Qt::cyan});
+    view.AddBar({Day(2024, 1, 1), Day(2024, 9, 1), 1, "A", Qt::cyan, {}});
     view.ShowDays(DayOf(QDate(2024, 4, 9)), 3);  // today is the middle third
     const GanttFrame frame = view.Frame();
     const QImage image = view.grab().toImage();
@@ -241,22 +245,27 @@ TEST(GanttView, StoredDatesAnyProgramMayHaveWrittenNeitherCrashNorFreeze)
     GanttView view;
     view.resize(1200, 600);
     view.SetRowAxis(0, 11);
-    view.AddBar({Day(1899, 12, 30), Day(1900, 1, 5), 1, "old", Qt::cyan});
-    view.AddBar({Day(9999, 12, 31), Day(9999, 12, 31).addDays(1), 2, "late", Qt::green});
-    view.AddBar({Day(2024, 5, 10), Day(2024, 3, 1), 3, "backwards", Qt::blue});
-    view.AddBar({Day(1899, 12, 30), Day(9999, 12, 31), 4, "all", Qt::red});
+    view.AddBar({Day(1899, 12, 30), Day(1900, 1, 5), 1, "old", Qt::cyan, {}});
+    view.AddBar({Day(9999, 12, 31), Day(9999, 12, 31).addDays(1), 2, "late", Qt::green, {}});
+    view.AddBar({Day(2024, 5, 10), Day(2024, 3, 1), 3, "backwards", Qt::blue, {}});
+    view.AddBar({Day(1899, 12, 30), Day(9999, 12, 31), 4, "all", Qt::red, {}});
     view.grab();
     // The backwards bar is one day at its start; the longest stays drawn at one day's zoom.
     view.ShowDays(DayOf(QDate(2024, 5, 9)), 3);
-    ExpectDrawnOnItsDates(view, {Day(2024, 5, 10), Day(2024, 5, 11), 3, "", Qt::blue}, "backwards");
+    ExpectDrawnOnItsDates(view, {Day(2024, 5, 10), Day(2024, 5, 11), 3, "", Qt::blue, {}},
+                          "backwards");
     const QImage image = view.grab().toImage();
     EXPECT_EQ(image.pixelColor(view.Frame().body.center().toPoint().x(),
                                static_cast<int>(view.Frame().Y(4))),
               QColor(Qt::red));
 
     for (int i = 0; i < 100000; ++i)
-        view.AddBar({Day(2020, 1, 1).addDays(i % 2000), Day(2020, 1, 1).addDays(i % 2000 + 30),
-                     double(i / 3), "bar", Qt::cyan});
+        view.AddBar({Day(2020, 1, 1).addDays(i % 2000),
+                     Day(2020, 1, 1).addDays(i % 2000 + 30),
+                     double(i / 3),
+                     "bar",
+                     Qt::cyan,
+                     {}});
     QElapsedTimer timer;
     timer.start();
     view.SetRowAxis(0, 100000 / 3.0);
@@ -280,17 +289,17 @@ TEST(GanttView, TooltipsNameTheBarWhatItIsAndItsDays)
     const QString kind = QString::fromUtf8("納品");
     EXPECT_EQ(widgets::BarToolTip({Day(2024, 4, 1), Day(2024, 4, 2), 1, "P", Qt::green, kind}),
               QString::fromUtf8("P\n納品：2024/04/01"));
-    EXPECT_EQ(widgets::BarToolTip({Day(2024, 2, 1), Day(2024, 2, 15), 1, "A", Qt::cyan}),
+    EXPECT_EQ(widgets::BarToolTip({Day(2024, 2, 1), Day(2024, 2, 15), 1, "A", Qt::cyan, {}}),
               QString::fromUtf8("A\n2024/02/01～2024/02/15"));
     const QDateTime sixAm = Day(2024, 1, 10).addSecs(6 * 3600);
-    EXPECT_EQ(widgets::BarToolTip({sixAm, sixAm.addDays(1), 1, "A1", Qt::red}),
+    EXPECT_EQ(widgets::BarToolTip({sixAm, sixAm.addDays(1), 1, "A1", Qt::red, {}}),
               QString::fromUtf8("A1\n2024/01/10"));
 
     // A label cut short by its column shows in full over the column.
     GanttView view;
     view.resize(600, 300);
     const QString name = QString::fromUtf8("とても長い名前の図面ファイル.jww");
-    view.AddBar({Day(2024, 1, 1), Day(2024, 2, 1), 3, name, Qt::cyan});
+    view.AddBar({Day(2024, 1, 1), Day(2024, 2, 1), 3, name, Qt::cyan, {}});
     view.SetLabelWidth(60);
     const QPoint at(20, static_cast<int>(view.Frame().Y(3)));
     QHelpEvent help(QEvent::ToolTip, at, view.mapToGlobal(at));
@@ -304,7 +313,8 @@ TEST(GanttView, SavesImagesAndPrintsEveryRowAndSaysWhenASaveFails)
     GanttView view;
     view.resize(900, 400);
     for (int row = 1; row <= 100; ++row)
-        view.AddBar({Day(2024, 1, 1), Day(2024, 6, 1).addDays(row), double(row), "P", Qt::cyan});
+        view.AddBar(
+            {Day(2024, 1, 1), Day(2024, 6, 1).addDays(row), double(row), "P", Qt::cyan, {}});
     QTemporaryDir folder;
     std::vector<QString> messages;
     view.SetMessenger([&messages](const QString& m) { messages.push_back(m); });
