@@ -38,36 +38,6 @@ QVBoxLayout* BareLayout(QWidget* page)
     return layout;
 }
 
-QString KindOf(storage::ProjectPeriod period)
-{
-    switch (period) {
-        case storage::ProjectPeriod::kPlanned:
-            return Utf8(texts::kBarPlanned);
-        case storage::ProjectPeriod::kActual:
-            return Utf8(texts::kBarActual);
-        case storage::ProjectPeriod::kDelivery:
-            break;
-    }
-    return Utf8(texts::kBarDelivery);
-}
-
-QString KindOf(DrawingStage stage)
-{
-    switch (stage) {
-        case DrawingStage::kPeriod:
-            return Utf8(texts::kBarPeriod);
-        case DrawingStage::kCheck:
-            return Utf8(texts::kBarCheck);
-        case DrawingStage::kApproval:
-            return Utf8(texts::kBarApproval);
-        case DrawingStage::kIssue:
-            return Utf8(texts::kBarIssue);
-        case DrawingStage::kRevision:
-            break;
-    }
-    return Utf8(texts::kBarRevision);
-}
-
 storage::Row ReadProjectRow(storage::Database& db, int projectNo)
 {
     storage::Row project(storage::kProjectColumns);
@@ -199,8 +169,8 @@ void DrawingChartPage::Build(ProjectDetailLogic& logic, const BranchWalk& walk)
     const QString projectName = text::FromCp932(project[3]);
     const storage::ProjectSpans spans = storage::ProjectSpansOf(project);
     for (const storage::ChartSpan& span : spans.spans)
-        Chart1->AddBar(
-            {span.start, span.end, 0, projectName, QColor::fromRgb(span.rgb), KindOf(span.period)});
+        Chart1->AddBar({span.start, span.end, 0, projectName, QColor::fromRgb(span.rgb),
+                        Utf8(texts::kBarPeriods[static_cast<int>(span.period)])});
     Chart1->SetDateLabelStepDays(1);
     int row = spans.spans.empty() ? 0 : 1;
 
@@ -222,7 +192,8 @@ void DrawingChartPage::Build(ProjectDetailLogic& logic, const BranchWalk& walk)
         const QString label = text::FromCp932(node.name);
         for (const DrawingBar& bar : bars)
             Chart1->AddBar({bar.start, bar.end, static_cast<double>(row), label,
-                            QColor::fromRgb(bar.rgb), KindOf(bar.stage)});
+                            QColor::fromRgb(bar.rgb),
+                            Utf8(texts::kBarStages[static_cast<int>(bar.stage)])});
         if (!bars.empty())
             ++row;
     }

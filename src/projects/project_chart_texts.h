@@ -14,10 +14,8 @@ inline constexpr char kButtonRefresh[] = "更新(&U)";
 inline constexpr char kButtonUp[] = "△";
 inline constexpr char kButtonDown[] = "▽";
 
-// What each bar stands for, in its tooltip.
-inline constexpr char kBarPlanned[] = "予定";
-inline constexpr char kBarActual[] = "実施";
-inline constexpr char kBarDelivery[] = "納品";
+// What each bar stands for, in its tooltip, in the order of storage::ProjectPeriod.
+inline constexpr const char* kBarPeriods[] = {"予定", "実施", "納品"};
 
 // A stored date that is no calendar day ends the build with this message.
 inline constexpr char kInvalidDateMessage[] =

@@ -36,19 +36,6 @@ QColor ColorOf(std::uint32_t rgb)
     return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
-QString KindOf(storage::ProjectPeriod period)
-{
-    switch (period) {
-        case storage::ProjectPeriod::kPlanned:
-            return Utf8(texts::kBarPlanned);
-        case storage::ProjectPeriod::kActual:
-            return Utf8(texts::kBarActual);
-        case storage::ProjectPeriod::kDelivery:
-            break;
-    }
-    return Utf8(texts::kBarDelivery);
-}
-
 // Keeps its row of controls at their natural widths: a window narrower than
 // the row cuts it off at the right instead of squeezing its labels unreadable.
 class ClippingPanel : public QWidget {
@@ -216,7 +203,8 @@ void TForm9::BuildChart()
         const QString label = text::FromCp932(row.label);
         for (const storage::ChartSpan& span : row.spans)
             Chart1->AddBar({span.start, span.end, static_cast<double>(row.row), label,
-                            ColorOf(span.rgb), KindOf(span.period)});
+                            ColorOf(span.rgb),
+                            Utf8(texts::kBarPeriods[static_cast<int>(span.period)])});
     }
     Chart1->SetDateLabelStepDays(1);
     if (!outcome.message.isEmpty())

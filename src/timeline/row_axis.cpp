@@ -28,7 +28,7 @@ std::vector<RowAxis> PageAxes(const RowExtent& rows, int perPage)
     const double count = std::max(1.0, std::ceil(rows.last) - first + 1);
     std::vector<RowAxis> pages;
     for (double row = first; row < first + count; row += perPage)
-        pages.push_back({row - 0.5, row - 0.5 + perPage});
+        pages.push_back({row - 0.5, row - 0.5 + std::min<double>(perPage, first + count - row)});
     return pages;
 }
 

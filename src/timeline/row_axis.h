@@ -35,7 +35,8 @@ RowScrollRange ScrollRangeOf(const RowAxis& axis, const std::optional<RowExtent>
 // The axis moved by `delta` rows within that range.
 RowAxis ScrolledWithin(const RowAxis& axis, const std::optional<RowExtent>& rows, double delta);
 
-// Axes of `perPage` whole rows each, covering the rows from first to last.
+// Axes of `perPage` whole rows each, the last holding what is left, covering
+// the rows from first to last.
 std::vector<RowAxis> PageAxes(const RowExtent& rows, int perPage);
 
 }  // namespace timeline

@@ -91,7 +91,7 @@ std::vector<GanttFrame> PageFrames(const GanttContent& content, const GanttFrame
         GanttFrame frame = shown;
         frame.rows = axis;
         frame.highlightedRow.reset();
-        PlaceParts(frame, QRectF(0, 0, page.width(), header + perPage * pitch),
+        PlaceParts(frame, QRectF(0, 0, page.width(), header + axis.Span() * pitch),
                    shown.labels.width());
         frames.push_back(frame);
     }

@@ -85,7 +85,7 @@ TEST(RowAxis, WheelScrollsStayNearTheRowsWhilePagingIsLeftWhereItWent)
     ASSERT_EQ(pages.size(), 3u);
     EXPECT_EQ(pages[0].minimum, -0.5);
     EXPECT_EQ(pages[2].minimum, 19.5);
-    EXPECT_EQ(pages[2].maximum, 29.5);
+    EXPECT_EQ(pages[2].maximum, 24.5);
 }
 
 TEST(BarIndex, BadDatesAreDrawnSafelyAndRowsAreFoundByRange)
