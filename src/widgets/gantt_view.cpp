@@ -36,6 +36,7 @@ constexpr double kMaxNotches = 10;  // a wheel flung hard counts as this many
 constexpr double kEdgeGrip = 3;     // pixels either side of the label column's edge
 constexpr double kMinimumLabelWidth = 24;
 constexpr double kMaximumLabelWidth = 2000;
+constexpr double kRowLimit = 1e9;
 
 QString U(const char* text)
 {
@@ -231,12 +232,15 @@ void GanttView::UpdateScrollBars()
     horizontal_->setSingleStep(std::max(1, dayScroll_.page / 10));
     horizontal_->setValue(dayScroll_.value);
 
+    // Rows are whatever numbers the owner gives; the bar holds what int can.
+    const auto whole = [](double rows) {
+        return static_cast<int>(std::clamp(std::round(rows), -kRowLimit, kRowLimit));
+    };
     const timeline::RowScrollRange rows = timeline::ScrollRangeOf(rows_, content_.Index().Rows());
-    vertical_->setRange(static_cast<int>(std::floor(rows.minimum)),
-                        static_cast<int>(std::ceil(rows.maximum)));
-    vertical_->setPageStep(std::max(1, static_cast<int>(std::lround(rows_.Span()))));
+    vertical_->setRange(whole(std::floor(rows.minimum)), whole(std::ceil(rows.maximum)));
+    vertical_->setPageStep(std::max(1, whole(rows_.Span())));
     vertical_->setSingleStep(1);
-    vertical_->setValue(static_cast<int>(std::lround(rows_.minimum)));
+    vertical_->setValue(whole(rows_.minimum));
     updatingBars_ = false;
 }
 
@@ -425,13 +429,21 @@ bool GanttView::event(QEvent* event)
     const QPointF at = help->pos();
     const GanttFrame frame = Frame();
     QString text;
+    QRect area;  // the tip goes when the pointer leaves it
     if (frame.body.contains(at)) {
         const int bar = widgets::BarAt(content_, frame, at);
-        if (bar >= 0)
+        if (bar >= 0) {
             text = BarToolTip(Bars()[static_cast<size_t>(bar)]);
+            area = BarRect(bar).toAlignedRect();
+        }
     } else if (frame.labels.contains(at)) {
-        if (const auto row = widgets::RowAt(content_, frame, at.y()))
+        if (const auto row = widgets::RowAt(content_, frame, at.y())) {
             text = content_.RowLabel(*row);
+            const double half = frame.RowPixels() / 2;
+            area = QRectF(QPointF(frame.labels.left(), frame.Y(*row) - half),
+                          QPointF(frame.labels.right(), frame.Y(*row) + half))
+                       .toAlignedRect();
+        }
     } else if (frame.header.contains(at)) {
         text = timeline::DateOf(frame.scale.DayAt(at.x() - frame.body.left()))
                    .toString(QStringLiteral("yyyy/MM/dd"));
@@ -440,7 +452,7 @@ bool GanttView::event(QEvent* event)
         QToolTip::hideText();
         event->ignore();
     } else {
-        QToolTip::showText(help->globalPos(), text, this);
+        QToolTip::showText(help->globalPos(), text, this, area);
     }
     return true;
 }
