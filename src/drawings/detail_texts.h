@@ -72,6 +72,11 @@ inline constexpr char kDeleteQuestionEnd[] = ")を削除します。よろしい
 // Said when a node could not be stored.
 inline constexpr char kCreateFailed[] = "名称ツリーが作成出来ませんでした";
 
+// What each bar of the chart stands for, in its tooltip: the project's, in the
+// order of storage::ProjectPeriod, and a drawing's, in the order of DrawingStage.
+inline constexpr const char* kBarPeriods[] = {"予定", "実施", "納品"};
+inline constexpr const char* kBarStages[] = {"作成～更新", "検図", "承認", "出図", "改訂"};
+
 // Double-clicking a row of the drawing list: a node without a file, and a
 // file that is gone.
 inline constexpr char kListNoPathOrFile[] = "パス名・ファイル名が登録されていません。";

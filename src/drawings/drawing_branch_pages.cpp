@@ -171,6 +171,7 @@ DrawingChartPage::DrawingChartPage(widgets::ScreenContext context, QWidget* pare
     Chart1->SetDateLabelStepDays(1);
     Chart1->SetRowAxis(kChartRowMinimum, kChartInitialMaximum);
     Chart1->setMinimumSize(0, 0);  // the page decides; a low chart keeps rows 0 to 3
+    Chart1->SetMessenger([this](const QString& message) { context_.ports.Inform(this, message); });
     Chart1->installEventFilter(this);
 }
 
@@ -178,8 +179,11 @@ bool DrawingChartPage::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Chart1 && event->type() == QEvent::Resize) {
         Chart1Resize();
-    } else if (watched == Chart1 && event->type() == QEvent::Wheel) {
-        // Rows past the chart's height are reached by scrolling, never above row 0.
+    } else if (watched == Chart1 && event->type() == QEvent::Wheel &&
+               static_cast<QWheelEvent*>(event)->modifiers() == Qt::NoModifier &&
+               static_cast<QWheelEvent*>(event)->angleDelta().y() != 0) {
+        // Rows past the chart's height are reached by scrolling, never above row 0;
+        // the chart zooms and pans the days itself.
         const int steps = static_cast<QWheelEvent*>(event)->angleDelta().y() / 120;
         const double delta = std::max(-steps * kWheelRows, kChartRowMinimum - Chart1->RowMinimum());
         Chart1->ScrollRows(delta);
@@ -192,12 +196,14 @@ void DrawingChartPage::Build(ProjectDetailLogic& logic, const BranchWalk& walk)
 {
     const storage::Row project = ReadProjectRow(context_.db, logic.projectNo());
     Chart1->Clear();
+    Chart1->SetToday(context_.ports.Today());
     Chart1->SetRowAxis(kChartRowMinimum, ChartRowAxisMaximum(Chart1->height()));
 
     const QString projectName = text::FromCp932(project[3]);
     const storage::ProjectSpans spans = storage::ProjectSpansOf(project);
     for (const storage::ChartSpan& span : spans.spans)
-        Chart1->AddBar({span.start, span.end, 0, projectName, QColor::fromRgb(span.rgb)});
+        Chart1->AddBar({span.start, span.end, 0, projectName, QColor::fromRgb(span.rgb),
+                        Utf8(texts::kBarPeriods[static_cast<int>(span.period)])});
     Chart1->SetDateLabelStepDays(1);
     int row = spans.spans.empty() ? 0 : 1;
 
@@ -209,8 +215,9 @@ void DrawingChartPage::Build(ProjectDetailLogic& logic, const BranchWalk& walk)
         const std::vector<DrawingBar> bars = DrawingBarsOf(found->second);
         const QString label = text::FromCp932(node.name);
         for (const DrawingBar& bar : bars)
-            Chart1->AddBar(
-                {bar.start, bar.end, static_cast<double>(row), label, QColor::fromRgb(bar.rgb)});
+            Chart1->AddBar({bar.start, bar.end, static_cast<double>(row), label,
+                            QColor::fromRgb(bar.rgb),
+                            Utf8(texts::kBarStages[static_cast<int>(bar.stage)])});
         if (!bars.empty())
             ++row;
     }

@@ -50,9 +50,9 @@ QDateTime FromDayNumber(double day)
 std::vector<DrawingBar> DrawingBarsOf(const storage::Row& drawing)
 {
     std::vector<DrawingBar> bars;
-    auto oneDay = [&bars](std::optional<double> day, std::uint32_t rgb) {
+    auto oneDay = [&bars](std::optional<double> day, std::uint32_t rgb, DrawingStage stage) {
         if (day)
-            bars.push_back({FromDayNumber(*day), FromDayNumber(*day + 1), rgb});
+            bars.push_back({FromDayNumber(*day), FromDayNumber(*day + 1), rgb, stage});
     };
 
     const std::string& d = At(drawing, kDdate);
@@ -60,9 +60,10 @@ std::vector<DrawingBar> DrawingBarsOf(const storage::Row& drawing)
     if (!d.empty() && !u.empty() && d != u) {
         auto start = DayNumber(d), end = DayNumber(u);
         if (start && end)
-            bars.push_back({FromDayNumber(*start), FromDayNumber(*end), storage::kAqua});
+            bars.push_back({FromDayNumber(*start), FromDayNumber(*end), storage::kAqua,
+                            DrawingStage::kPeriod});
     } else if (!d.empty() || !u.empty()) {
-        oneDay(DayNumber(d.empty() ? u : d), storage::kAqua);
+        oneDay(DayNumber(d.empty() ? u : d), storage::kAqua, DrawingStage::kPeriod);
     }
 
     const std::string& kt = At(drawing, kKdate);
@@ -94,10 +95,10 @@ std::vector<DrawingBar> DrawingBarsOf(const storage::Row& drawing)
             *r += 0.5;
         }
     }
-    oneDay(kt.empty() ? std::nullopt : k, storage::kLime);
-    oneDay(at.empty() ? std::nullopt : a, storage::kRed);
-    oneDay(pt.empty() ? std::nullopt : p, storage::kYellow);
-    oneDay(rt.empty() ? std::nullopt : r, storage::kFuchsia);
+    oneDay(kt.empty() ? std::nullopt : k, storage::kLime, DrawingStage::kCheck);
+    oneDay(at.empty() ? std::nullopt : a, storage::kRed, DrawingStage::kApproval);
+    oneDay(pt.empty() ? std::nullopt : p, storage::kYellow, DrawingStage::kIssue);
+    oneDay(rt.empty() ? std::nullopt : r, storage::kFuchsia, DrawingStage::kRevision);
     return bars;
 }
 

@@ -12,10 +12,13 @@
 
 namespace drawings {
 
+enum class DrawingStage { kPeriod, kCheck, kApproval, kIssue, kRevision };
+
 struct DrawingBar {
     QDateTime start;
     QDateTime end;
     std::uint32_t rgb = 0;  // 0xRRGGBB
+    DrawingStage stage = DrawingStage::kPeriod;
 };
 
 // The period bar, then one-day bars for check, approval, issue and revision, as

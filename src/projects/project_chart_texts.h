@@ -14,6 +14,9 @@ inline constexpr char kButtonRefresh[] = "更新(&U)";
 inline constexpr char kButtonUp[] = "△";
 inline constexpr char kButtonDown[] = "▽";
 
+// What each bar stands for, in its tooltip, in the order of storage::ProjectPeriod.
+inline constexpr const char* kBarPeriods[] = {"予定", "実施", "納品"};
+
 // A stored date that is no calendar day ends the build with this message.
 inline constexpr char kInvalidDateMessage[] =
     "正しくない日付が登録されたプロジェクトがあるため、チャート表示を中断しました";

@@ -131,6 +131,7 @@ TForm9::TForm9(widgets::ScreenContext context, QWidget* parent)
     Chart1 = new widgets::GanttView(this);
     Chart1->setObjectName(QStringLiteral("Chart1"));
     Chart1->SetRowAxis(kRowAxisMinimum, kRowAxisMaximum);
+    Chart1->SetMessenger([this](const QString& message) { context_.ports.Inform(this, message); });
     Panel1 = new ProjectDetailsPanel(context_.db, true, this);
     Splitter1 = LayOutWithDetails(this, Panel2, Chart1, Panel1);
 
@@ -197,11 +198,13 @@ void TForm9::BuildChart()
         logic_.Build(EditD1->bytes(), EditD2->bytes(), RadioGroupIndex());
     // The scroll position stays: a build does not touch the row axis.
     Chart1->Clear();
+    Chart1->SetToday(context_.ports.Today());
     for (const ChartRow& row : outcome.rows) {
         const QString label = text::FromCp932(row.label);
         for (const storage::ChartSpan& span : row.spans)
-            Chart1->AddBar(
-                {span.start, span.end, static_cast<double>(row.row), label, ColorOf(span.rgb)});
+            Chart1->AddBar({span.start, span.end, static_cast<double>(row.row), label,
+                            ColorOf(span.rgb),
+                            Utf8(texts::kBarPeriods[static_cast<int>(span.period)])});
     }
     Chart1->SetDateLabelStepDays(1);
     if (!outcome.message.isEmpty())

@@ -32,7 +32,8 @@ std::optional<QDateTime> DateValue(std::string_view yyyymmdd)
 ProjectSpans ProjectSpansOf(const Row& project)
 {
     ProjectSpans result;
-    auto add = [&](const std::string& from, const std::string& to, bool oneDay, std::uint32_t rgb) {
+    auto add = [&](const std::string& from, const std::string& to, bool oneDay, std::uint32_t rgb,
+                   ProjectPeriod period) {
         if (!result.valid || from.empty() || (!oneDay && to.empty()))
             return;
         auto start = DateValue(from);
@@ -41,11 +42,11 @@ ProjectSpans ProjectSpansOf(const Row& project)
             result.valid = false;
             return;
         }
-        result.spans.push_back({*start, oneDay ? start->addDays(1) : *end, rgb});
+        result.spans.push_back({*start, oneDay ? start->addDays(1) : *end, rgb, period});
     };
-    add(At(project, kPdate1), At(project, kPdate2), false, kAqua);
-    add(At(project, kDate1), At(project, kDate2), false, kBlue);
-    add(At(project, kNdate), {}, true, kGreen);
+    add(At(project, kPdate1), At(project, kPdate2), false, kAqua, ProjectPeriod::kPlanned);
+    add(At(project, kDate1), At(project, kDate2), false, kBlue, ProjectPeriod::kActual);
+    add(At(project, kNdate), {}, true, kGreen, ProjectPeriod::kDelivery);
     return result;
 }
 

@@ -16,10 +16,13 @@ namespace storage {
 // names no calendar day.
 std::optional<QDateTime> DateValue(std::string_view yyyymmdd);
 
+enum class ProjectPeriod { kPlanned, kActual, kDelivery };
+
 struct ChartSpan {
     QDateTime start;
     QDateTime end;
     std::uint32_t rgb = 0;  // 0xRRGGBB
+    ProjectPeriod period = ProjectPeriod::kPlanned;
 };
 
 inline constexpr std::uint32_t kAqua = 0x00FFFF;

@@ -1,66 +1,122 @@
 #include "widgets/gantt_view.h"
 
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QMenu>
+#include <QMessageBox>
+#include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QStyle>
 #include <QToolTip>
+#include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
-#include <map>
+
+#include "widgets/gantt_output.h"
+#include "widgets/gantt_texts.h"
 
 namespace widgets {
 
 namespace {
 
-constexpr int kLabelWidth = 140;
-constexpr int kAxisHeight = 36;
-constexpr int kMargin = 6;
-constexpr double kBarShare = 0.5;  // of a row's height
-constexpr char kSaveImageCaption[] = "画像として保存(&S)...";
+constexpr double kWheelZoom = 1.25;  // per notch
+constexpr double kKeyZoom = 1.5;
+constexpr double kPanShare = 0.125;  // of the body's width, per notch or arrow key
+constexpr int kNotch = 120;
+constexpr double kMaxNotches = 10;  // a wheel flung hard counts as this many
+constexpr double kEdgeGrip = 3;     // pixels either side of the label column's edge
+constexpr double kMinimumLabelWidth = 24;
+constexpr double kMaximumLabelWidth = 2000;
+constexpr double kRowLimit = 1e9;
+
+QString U(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+double Notches(int angle)
+{
+    return std::clamp(angle / static_cast<double>(kNotch), -kMaxNotches, kMaxNotches);
+}
 
 }  // namespace
 
-GanttView::GanttView(QWidget* parent) : QWidget(parent)
+GanttView::GanttView(QWidget* parent)
+    : QWidget(parent),
+      horizontal_(new QScrollBar(Qt::Horizontal, this)),
+      vertical_(new QScrollBar(Qt::Vertical, this))
 {
     setMinimumSize(120, 80);
-    setMouseTracking(false);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    connect(horizontal_, &QScrollBar::valueChanged, this, [this](int value) {
+        if (updatingBars_)
+            return;
+        GanttFrame frame = Frame();
+        frame.scale.Show(dayScroll_.originDay + value / dayScroll_.unitsPerDay, frame.scale.Days());
+        Keep(frame.scale);
+    });
+    connect(vertical_, &QScrollBar::valueChanged, this, [this](int value) {
+        if (!updatingBars_)
+            SetRowAxis(value, value + (rows_.maximum - rows_.minimum));
+    });
+    UpdateScrollBars();
 }
 
 void GanttView::Clear()
 {
-    bars_.clear();
-    spans_.clear();
-    range_.reset();
-    update();
+    content_.Clear();
+    highlighted_.reset();
+    Changed();
 }
 
 void GanttView::AddBar(const GanttBar& bar)
 {
-    bars_.push_back(bar);
-    const QDateTime first = std::min(bar.start, bar.end);
-    const QDateTime last = std::max(bar.start, bar.end);
-    if (!range_)
-        range_ = std::make_pair(first, last);
-    else
-        range_ = std::make_pair(std::min(range_->first, first), std::max(range_->second, last));
-    spans_.emplace_back(bar.start.toMSecsSinceEpoch(), bar.end.toMSecsSinceEpoch());
-    rangeFirst_ = range_->first.toMSecsSinceEpoch();
-    rangeLast_ = range_->second.toMSecsSinceEpoch();
+    content_.Add(bar);
+    // A build adds thousands of bars in a row: the scroll bars follow once, after it.
+    if (!scrollBarsPending_) {
+        scrollBarsPending_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                scrollBarsPending_ = false;
+                UpdateScrollBars();
+            },
+            Qt::QueuedConnection);
+    }
     update();
 }
 
 void GanttView::SetRowAxis(double minimum, double maximum)
 {
-    rowMin_ = minimum;
-    rowMax_ = maximum;
-    update();
+    rows_ = {minimum, maximum};
+    Changed();
 }
 
 void GanttView::ScrollRows(double delta)
 {
-    SetRowAxis(rowMin_ + delta, rowMax_ + delta);
+    SetRowAxis(rows_.minimum + delta, rows_.maximum + delta);
+}
+
+void GanttView::StepRows(double delta)
+{
+    rows_ = timeline::ScrolledWithin(rows_, content_.Index().Rows(), delta);
+    Changed();
+}
+
+void GanttView::SetDateLabelStepDays(int days)
+{
+    stepDays_ = std::max(1, days);
+    update();
 }
 
 void GanttView::SetBackground(const QColor& color)
@@ -69,171 +125,404 @@ void GanttView::SetBackground(const QColor& color)
     update();
 }
 
-QRectF GanttView::PlotArea() const
+void GanttView::SetToday(const QDate& today)
 {
-    return QRectF(kLabelWidth, kMargin, std::max(1, width() - kLabelWidth - kMargin),
-                  std::max(1, height() - kMargin - kAxisHeight));
+    today_ = today;
+    Changed();
 }
 
-double GanttView::RowHeight() const
+void GanttView::FitAll()
 {
-    double span = rowMax_ - rowMin_;
-    return span > 0 ? PlotArea().height() / span : PlotArea().height();
+    follow_ = true;
+    Changed();
 }
 
-double GanttView::RowY(double row) const
+void GanttView::ShowDays(double firstDay, double days)
 {
-    return PlotArea().top() + (row - rowMin_) * RowHeight();
+    GanttFrame frame = Frame();
+    frame.scale.Show(firstDay, days);
+    Keep(frame.scale);
 }
 
-double GanttView::DateX(qint64 msecs) const
+void GanttView::ZoomAt(double x, double factor)
 {
-    // Inset so that bars at either end of the range stay inside the plot.
-    const QRectF plot = PlotArea().adjusted(2, 0, -4, 0);
-    if (!range_)
-        return plot.left();
-    const double span = static_cast<double>(rangeLast_ - rangeFirst_);
-    if (span <= 0)
-        return plot.left() + plot.width() / 2;
-    return plot.left() + plot.width() * static_cast<double>(msecs - rangeFirst_) / span;
+    GanttFrame frame = Frame();
+    frame.scale.ZoomAt(x - frame.body.left(), factor);
+    Keep(frame.scale);
 }
 
-QRectF GanttView::BarRect(int index) const
+void GanttView::Pan(double pixels)
 {
-    const GanttBar& bar = bars_.at(static_cast<size_t>(index));
-    double thickness = std::max(3.0, RowHeight() * kBarShare);
-    const auto& [startMs, endMs] = spans_.at(static_cast<size_t>(index));
-    double left = DateX(startMs);
-    double right = std::max(DateX(endMs), left + 2);  // a bar without length stays visible
-    return QRectF(left, RowY(bar.row) - thickness / 2, right - left, thickness);
+    GanttFrame frame = Frame();
+    frame.scale.Pan(pixels);
+    Keep(frame.scale);
+}
+
+void GanttView::SetLabelWidth(double width)
+{
+    labelWidth_ = std::clamp(width, kMinimumLabelWidth, kMaximumLabelWidth);
+    Changed();
+}
+
+void GanttView::Keep(const timeline::TimeScale& scale)
+{
+    follow_ = false;
+    firstDay_ = scale.FirstDay();
+    pixelsPerDay_ = scale.PixelsPerDay();
+    Changed();
+}
+
+void GanttView::Changed()
+{
+    UpdateScrollBars();
+    update();
+}
+
+QRectF GanttView::ChartArea() const
+{
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    return QRectF(0, 0, std::max(1, width() - bar), std::max(1, height() - bar));
+}
+
+std::pair<double, double> GanttView::DayExtent() const
+{
+    timeline::TimeScale scale;
+    if (const auto days = content_.Index().Days())
+        timeline::FitDays(scale, days->first, days->second);
+    else
+        timeline::ShowMonthOf(scale, today_.isValid() ? today_ : QDate(2000, 1, 1));
+    return {scale.FirstDay(), scale.LastDay()};
+}
+
+GanttFrame GanttView::Frame() const
+{
+    GanttFrame frame;
+    frame.font = PixelSized(font());
+    frame.rows = rows_;
+    frame.highlightedRow = highlighted_;
+    frame.today = today_;
+    frame.background = background_;
+    frame.minimumStepDays = stepDays_;
+    PlaceParts(frame, ChartArea(), labelWidth_);
+    if (follow_) {
+        const auto [first, last] = DayExtent();
+        frame.scale.Show(first, last - first);
+    } else {
+        frame.scale.Show(firstDay_, frame.body.width() / pixelsPerDay_);
+    }
+    return frame;
+}
+
+void GanttView::UpdateScrollBars()
+{
+    updatingBars_ = true;
+    const GanttFrame frame = Frame();
+    const QRectF area = ChartArea();
+    horizontal_->setGeometry(
+        QRectF(frame.body.left(), area.bottom(), frame.body.width(), height() - area.height())
+            .toRect());
+    vertical_->setGeometry(
+        QRectF(area.right(), frame.body.top(), width() - area.width(), frame.body.height())
+            .toRect());
+
+    const auto [first, last] = DayExtent();
+    dayScroll_ = timeline::ScrollRangeOver(frame.scale, first, last);
+    horizontal_->setRange(0, dayScroll_.maximum);
+    horizontal_->setPageStep(dayScroll_.page);
+    horizontal_->setSingleStep(std::max(1, dayScroll_.page / 10));
+    horizontal_->setValue(dayScroll_.value);
+
+    // Rows are whatever numbers the owner gives; the bar holds what int can.
+    const auto whole = [](double rows) {
+        return static_cast<int>(std::clamp(std::round(rows), -kRowLimit, kRowLimit));
+    };
+    const timeline::RowScrollRange rows = timeline::ScrollRangeOf(rows_, content_.Index().Rows());
+    vertical_->setRange(whole(std::floor(rows.minimum)), whole(std::ceil(rows.maximum)));
+    vertical_->setPageStep(std::max(1, whole(rows_.Span())));
+    vertical_->setSingleStep(1);
+    vertical_->setValue(whole(rows_.minimum));
+    updatingBars_ = false;
 }
 
 int GanttView::BarAt(const QPoint& point) const
 {
-    if (!PlotArea().contains(point))
-        return -1;
-    for (int i = static_cast<int>(bars_.size()) - 1; i >= 0; --i)
-        if (BarRect(i).contains(point))
-            return i;
-    return -1;
+    return widgets::BarAt(content_, Frame(), point);
 }
 
-void GanttView::mousePressEvent(QMouseEvent* event)
+QRectF GanttView::BarRect(int index) const
 {
-    int index = BarAt(event->position().toPoint());
-    if (index >= 0)
-        emit barClicked(index, bars_[static_cast<size_t>(index)].row);
-    QWidget::mousePressEvent(event);
+    const timeline::PlacedBar* placed = content_.Index().Find(index);
+    return placed ? QRectF(widgets::BarRect(Frame(), *placed)) : QRectF();
 }
 
-bool GanttView::event(QEvent* event)
+bool GanttView::OnLabelEdge(const QPointF& point) const
 {
-    if (event->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        int index = BarAt(help->pos());
-        if (index < 0) {
-            QToolTip::hideText();
-            event->ignore();
-            return true;
-        }
-        const GanttBar& bar = bars_[static_cast<size_t>(index)];
-        const QString format = "yyyy/MM/dd HH:mm";
-        QToolTip::showText(help->globalPos(),
-                           bar.label + "\n" + bar.start.toString(format) +
-                               QString::fromUtf8(" \xEF\xBD\x9E ") + bar.end.toString(format),
-                           this);
-        return true;
-    }
-    return QWidget::event(event);
-}
-
-void GanttView::contextMenuEvent(QContextMenuEvent* event)
-{
-    QMenu menu(this);
-    QAction* save = menu.addAction(QString::fromUtf8(kSaveImageCaption));
-    if (menu.exec(event->globalPos()) != save)
-        return;
-    const QString path =
-        choosePath_ ? choosePath_()
-                    : QFileDialog::getSaveFileName(this, QString(), QString(), "PNG (*.png)");
-    if (!path.isEmpty())
-        SaveImage(path);
-}
-
-bool GanttView::SaveImage(const QString& path)
-{
-    return grab().save(path, "PNG");
+    const GanttFrame frame = Frame();
+    return std::abs(point.x() - frame.labels.right()) <= kEdgeGrip &&
+           point.y() <= frame.labels.bottom();
 }
 
 void GanttView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
-    const QRectF plot = PlotArea();
-    painter.fillRect(plot, background_);
-    painter.setPen(palette().color(QPalette::Mid));
-    painter.drawRect(plot);
-
-    painter.save();
-    painter.setClipRect(plot);
-    for (int i = 0; i < static_cast<int>(bars_.size()); ++i) {
-        const QRectF box = BarRect(i);
-        if (!box.intersects(plot))
-            continue;  // rows scrolled away cost nothing
-        painter.setPen(bars_[static_cast<size_t>(i)].color.darker(150));
-        painter.setBrush(bars_[static_cast<size_t>(i)].color);
-        painter.drawRect(box);
-    }
-    painter.restore();
-
-    DrawRowLabels(painter, plot);
-    DrawDateAxis(painter, plot);
+    PaintGantt(painter, content_, Frame(), palette());
 }
 
-void GanttView::DrawRowLabels(QPainter& painter, const QRectF& plot) const
+void GanttView::resizeEvent(QResizeEvent* event)
 {
-    std::map<double, QString> labels;  // the first bar of a row names it
-    for (const GanttBar& bar : bars_)
-        labels.emplace(bar.row, bar.label);
-    painter.setPen(palette().color(QPalette::WindowText));
-    const double h = RowHeight();
-    for (const auto& [row, label] : labels) {
-        double y = RowY(row);
-        if (y < plot.top() || y > plot.bottom())
-            continue;
-        QRectF box(kMargin, y - h / 2, kLabelWidth - 2 * kMargin, h);
-        painter.drawText(
-            box, Qt::AlignRight | Qt::AlignVCenter,
-            painter.fontMetrics().elidedText(label, Qt::ElideRight, static_cast<int>(box.width())));
-    }
+    QWidget::resizeEvent(event);
+    UpdateScrollBars();
 }
 
-void GanttView::DrawDateAxis(QPainter& painter, const QRectF& plot) const
+void GanttView::mousePressEvent(QMouseEvent* event)
 {
-    auto range = DateRange();
-    if (!range)
+    const QPointF at = event->position();
+    const GanttFrame frame = Frame();
+    if (event->button() == Qt::LeftButton && OnLabelEdge(at)) {
+        drag_ = Drag::LabelEdge;
         return;
-    const QDate first = range->first.date();
-    const QDate last = range->second.date();
-    const qint64 days = std::max<qint64>(1, first.daysTo(last));
-    // One tick a step; labels thinned to those that fit without overlapping.
-    const int labelWidth = painter.fontMetrics().horizontalAdvance("0000/00/00") + 8;
-    const double pixelsPerDay = plot.width() / days;
-    const int labelEvery =
-        std::max(stepDays_, static_cast<int>(std::ceil(labelWidth / std::max(pixelsPerDay, 0.01))));
-    painter.setPen(palette().color(QPalette::WindowText));
-    double lastLabelRight = -1e9;
-    for (QDate d = first; d <= last; d = d.addDays(stepDays_)) {
-        double x = DateX(QDateTime(d, QTime(0, 0), range->first.timeSpec()).toMSecsSinceEpoch());
-        if (x < plot.left() - 0.5)
-            continue;
-        painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + 4));
-        if (first.daysTo(d) % labelEvery != 0 || x - labelWidth / 2.0 < lastLabelRight)
-            continue;
-        QRectF box(x - labelWidth / 2.0, plot.bottom() + 6, labelWidth, kAxisHeight - 8);
-        painter.drawText(box, Qt::AlignHCenter | Qt::AlignTop, d.toString("yyyy/MM/dd"));
-        lastLabelRight = box.right();
     }
+    if (event->button() == Qt::LeftButton && frame.body.contains(at)) {
+        const int bar = widgets::BarAt(content_, frame, at);
+        if (bar >= 0) {
+            const double row = Bars()[static_cast<size_t>(bar)].row;
+            highlighted_ = row;
+            update();
+            emit barClicked(bar, row);
+            return;
+        }
+    }
+    if (event->button() == Qt::LeftButton && frame.labels.contains(at)) {
+        if (const auto row = widgets::RowAt(content_, frame, at.y())) {
+            highlighted_ = row;
+            update();
+        }
+        return;
+    }
+    if ((event->button() == Qt::LeftButton || event->button() == Qt::MiddleButton) &&
+        (frame.body.contains(at) || frame.header.contains(at))) {
+        drag_ = Drag::Pan;
+        dragOrigin_ = at;
+        dragFirstDay_ = frame.scale.FirstDay();
+        setCursor(Qt::ClosedHandCursor);
+    }
+}
+
+void GanttView::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPointF at = event->position();
+    if (drag_ == Drag::Pan) {
+        GanttFrame frame = Frame();
+        frame.scale.Show(dragFirstDay_ - (at.x() - dragOrigin_.x()) / frame.scale.PixelsPerDay(),
+                         frame.scale.Days());
+        Keep(frame.scale);
+    } else if (drag_ == Drag::LabelEdge) {
+        SetLabelWidth(at.x() - ChartArea().left());
+    } else if (OnLabelEdge(at)) {
+        setCursor(Qt::SplitHCursor);
+    } else {
+        unsetCursor();
+    }
+}
+
+void GanttView::mouseReleaseEvent(QMouseEvent*)
+{
+    if (drag_ == Drag::Pan)
+        unsetCursor();
+    drag_ = Drag::None;
+}
+
+void GanttView::wheelEvent(QWheelEvent* event)
+{
+    const QPoint angle = event->angleDelta();
+    if (event->modifiers() & Qt::ControlModifier) {
+        if (angle.y() != 0)
+            ZoomAt(event->position().x(), std::pow(kWheelZoom, Notches(angle.y())));
+    } else if ((event->modifiers() & Qt::ShiftModifier) ||
+               std::abs(angle.x()) > std::abs(angle.y())) {
+        const int along = angle.x() != 0 ? angle.x() : angle.y();
+        Pan(-Notches(along) * Frame().body.width() * kPanShare);
+    } else {
+        // Fine-grained wheels send fractions of a notch: rows move once a notch is full.
+        wheelRemainder_ = std::clamp(wheelRemainder_ + angle.y(), -kNotch * 1000, kNotch * 1000);
+        const int notches = wheelRemainder_ / kNotch;
+        wheelRemainder_ -= notches * kNotch;
+        if (notches != 0)
+            StepRows(-notches);
+    }
+    event->accept();
+}
+
+void GanttView::keyPressEvent(QKeyEvent* event)
+{
+    const double centre = Frame().body.center().x();
+    switch (event->key()) {
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+            ZoomAt(centre, kKeyZoom);
+            break;
+        case Qt::Key_Minus:
+            ZoomAt(centre, 1 / kKeyZoom);
+            break;
+        case Qt::Key_Home:
+            FitAll();
+            break;
+        case Qt::Key_Left:
+            Pan(-Frame().body.width() * kPanShare);
+            break;
+        case Qt::Key_Right:
+            Pan(Frame().body.width() * kPanShare);
+            break;
+        case Qt::Key_Up:
+            StepRows(-1);
+            break;
+        case Qt::Key_Down:
+            StepRows(1);
+            break;
+        case Qt::Key_PageUp:
+            StepRows(-std::floor(rows_.Span()));
+            break;
+        case Qt::Key_PageDown:
+            StepRows(std::floor(rows_.Span()));
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
+void GanttView::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu menu(this);
+    const double x =
+        event->reason() == QContextMenuEvent::Mouse ? event->pos().x() : Frame().body.center().x();
+    QAction* zoomIn = menu.addAction(U(gantt_texts::kMenuZoomIn));
+    zoomIn->setShortcut(QKeySequence(Qt::Key_Plus));
+    QAction* zoomOut = menu.addAction(U(gantt_texts::kMenuZoomOut));
+    zoomOut->setShortcut(QKeySequence(Qt::Key_Minus));
+    QAction* fitAll = menu.addAction(U(gantt_texts::kMenuFitAll));
+    fitAll->setShortcut(QKeySequence(Qt::Key_Home));
+    menu.addSeparator();
+    QAction* saveImage = menu.addAction(U(gantt_texts::kMenuSaveImage));
+    QAction* savePdf = menu.addAction(U(gantt_texts::kMenuSavePdf));
+    QAction* print = menu.addAction(U(gantt_texts::kMenuPrint));
+    QAction* chosen = menu.exec(event->globalPos());
+    if (chosen == zoomIn)
+        ZoomAt(x, kKeyZoom);
+    else if (chosen == zoomOut)
+        ZoomAt(x, 1 / kKeyZoom);
+    else if (chosen == fitAll)
+        FitAll();
+    else if (chosen == saveImage)
+        SaveImageAs();
+    else if (chosen == savePdf)
+        SavePdfAs();
+    else if (chosen == print)
+        PrintChart();
+}
+
+bool GanttView::event(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    auto* help = static_cast<QHelpEvent*>(event);
+    const QPointF at = help->pos();
+    const GanttFrame frame = Frame();
+    QString text;
+    QRect area;  // the tip goes when the pointer leaves it
+    if (frame.body.contains(at)) {
+        const int bar = widgets::BarAt(content_, frame, at);
+        if (bar >= 0) {
+            text = BarToolTip(Bars()[static_cast<size_t>(bar)]);
+            area = BarRect(bar).toAlignedRect();
+        }
+    } else if (frame.labels.contains(at)) {
+        if (const auto row = widgets::RowAt(content_, frame, at.y())) {
+            text = content_.RowLabel(*row);
+            const double half = frame.RowPixels() / 2;
+            area = QRectF(QPointF(frame.labels.left(), frame.Y(*row) - half),
+                          QPointF(frame.labels.right(), frame.Y(*row) + half))
+                       .toAlignedRect();
+        }
+    } else if (frame.header.contains(at)) {
+        text = timeline::DateOf(frame.scale.DayAt(at.x() - frame.body.left()))
+                   .toString(QStringLiteral("yyyy/MM/dd"));
+    }
+    if (text.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), text, this, area);
+    }
+    return true;
+}
+
+bool GanttView::SaveImage(const QString& path)
+{
+    return WriteChartImage(content_, Frame(), size(), palette(), path);
+}
+
+bool GanttView::SavePdf(const QString& path)
+{
+    return WriteChartPdf(content_, Frame(), palette(), path);
+}
+
+QString GanttView::ChooseSavePath(const char* title, const char* filters)
+{
+    if (choosePath_)
+        return choosePath_(U(title), U(filters));
+    QString selected;
+    QString path = QFileDialog::getSaveFileName(this, U(title), QString(), U(filters), &selected);
+    // A name typed without a suffix takes the chosen filter's.
+    const QRegularExpressionMatch suffix =
+        QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(selected);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty() && suffix.hasMatch())
+        path += "." + suffix.captured(1);
+    return path;
+}
+
+void GanttView::SaveImageAs()
+{
+    const QString path = ChooseSavePath(gantt_texts::kSaveImageTitle, gantt_texts::kImageFilters);
+    if (!path.isEmpty() && !SaveImage(path))
+        Inform(U(gantt_texts::kImageNotSaved) + "\n" + QDir::toNativeSeparators(path));
+}
+
+void GanttView::SavePdfAs()
+{
+    const QString path = ChooseSavePath(gantt_texts::kSavePdfTitle, gantt_texts::kPdfFilters);
+    if (!path.isEmpty() && !SavePdf(path))
+        Inform(U(gantt_texts::kPdfNotSaved) + "\n" + QDir::toNativeSeparators(path));
+}
+
+void GanttView::PrintChart()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    UseA4Landscape(printer);
+    const GanttFrame shown = Frame();
+    bool failed = false;
+    auto paint = [this, &shown, &failed](QPrinter* target) {
+        QPainter painter;
+        if (!painter.begin(target) || !PaintPages(painter, *target, content_, shown, palette()))
+            failed = true;
+    };
+    if (preview_) {
+        preview_(printer, paint);
+    } else {
+        QPrintPreviewDialog dialog(&printer, this);
+        connect(&dialog, &QPrintPreviewDialog::paintRequested, this, paint);
+        dialog.exec();
+    }
+    if (failed)
+        Inform(U(gantt_texts::kNotPrinted));
+}
+
+void GanttView::Inform(const QString& message)
+{
+    if (inform_)
+        inform_(message);
+    else
+        QMessageBox::warning(this, QGuiApplication::applicationDisplayName(), message);
 }
 
 }  // namespace widgets

@@ -57,6 +57,7 @@ TEST(DrawingChart, StampsOfOneDayAreSpreadOverIt)
         EXPECT_EQ(bars[i].start, At(2025, 3, 1, expected[i])) << i;
         EXPECT_EQ(bars[i].end, At(2025, 3, 2, expected[i])) << i;
         EXPECT_EQ(bars[i].rgb, colours[i]) << i;
+        EXPECT_EQ(bars[i].stage, static_cast<drawings::DrawingStage>(i + 1)) << i;  // after kPeriod
     }
 
     // Check, approval and issue on one day: thirds.

@@ -43,6 +43,8 @@ TEST(ProjectPeriods, EachPeriodNeedsBothEndsAndDeliveryTakesOneDay)
     EXPECT_EQ(all.spans[0].end, Day(2025, 1, 10));
     EXPECT_EQ(all.spans[1].start, all.spans[1].end);  // same day: no length
     EXPECT_EQ(all.spans[2].rgb, storage::kGreen);
+    EXPECT_EQ(all.spans[1].period, storage::ProjectPeriod::kActual);
+    EXPECT_EQ(all.spans[2].period, storage::ProjectPeriod::kDelivery);
     EXPECT_EQ(all.spans[2].end, Day(2025, 1, 21));
 
     auto half = ProjectSpansOf(Project("20250101", "", "", "20250105", ""));
