@@ -360,4 +360,49 @@ void Statement::drop() noexcept
     indicators_.clear();
 }
 
+void Service::attach(const std::string& name, const std::string& user, const std::string& password)
+{
+    detach();
+    std::string spb{char(isc_spb_version), char(isc_spb_current_version)};
+    auto add = [&spb](char tag, const std::string& value) {
+        spb.push_back(tag);
+        spb.push_back(static_cast<char>(value.size()));
+        spb += value;
+    };
+    add(isc_spb_user_name, user.substr(0, 255));
+    add(isc_spb_password, password.substr(0, 255));
+    ISC_STATUS_ARRAY status;
+    isc_svc_handle handle = 0;
+    isc_service_attach(status, 0, name.c_str(), &handle, static_cast<unsigned short>(spb.size()),
+                       spb.data());
+    Check(status);
+    handle_ = handle;
+}
+
+void Service::start(const std::string& request)
+{
+    ISC_STATUS_ARRAY status;
+    isc_service_start(status, &handle_, nullptr, static_cast<unsigned short>(request.size()),
+                      request.data());
+    Check(status);
+}
+
+void Service::query(const std::string& send, const std::string& items, std::vector<char>& result)
+{
+    ISC_STATUS_ARRAY status;
+    isc_service_query(status, &handle_, nullptr, static_cast<unsigned short>(send.size()),
+                      send.data(), static_cast<unsigned short>(items.size()), items.data(),
+                      static_cast<unsigned short>(result.size()), result.data());
+    Check(status);
+}
+
+void Service::detach() noexcept
+{
+    if (!handle_)
+        return;
+    ISC_STATUS_ARRAY status;
+    isc_service_detach(status, &handle_);
+    handle_ = 0;
+}
+
 }  // namespace storage::fb

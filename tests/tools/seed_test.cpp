@@ -16,8 +16,8 @@
 #include "storage/settings.h"
 #include "text/cp932.h"
 #include "text/mbcs.h"
-#include "tools/seed/demo_office.h"
-#include "tools/seed/seeder.h"
+#include "tools/admin/demo_office.h"
+#include "tools/admin/seeder.h"
 
 using seed::DemoOffice;
 using seed::OfficeOptions;

@@ -1,4 +1,4 @@
-#include "tools/seed/seeder.h"
+#include "tools/admin/seeder.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +11,7 @@
 
 #include "storage/database.h"
 #include "storage/schema.h"
+#include "storage/service_manager.h"
 #include "storage/settings.h"
 #include "text/cp932.h"
 #include "text/mbcs.h"
@@ -129,14 +130,7 @@ constexpr int kProjectsPerDdlBlock = 100;
 
 bool IsServerPath(std::string_view path)
 {
-    std::size_t colon = path.find(':');
-    if (colon == std::string_view::npos || colon == 0)
-        return false;
-    if (colon == 1) {
-        char c = path[0];
-        return !((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'));
-    }
-    return true;
+    return storage::IsServerPath(path);
 }
 
 DatabaseLocation SplitDatabasePath(std::string_view path)
@@ -397,8 +391,8 @@ bool WritePcUserSettings(const std::string& settingsFile, const std::string& dat
 }
 
 const char* const kUsage =
-    "usage: k5x7_seed DATABASE_PATH [--projects N] [--nodes-per-project M]\n"
-    "                 [--files-folder DIR] [--pc-user-settings SETTINGS_FILE]\n"
+    "usage: k5x7-admin seed DATABASE_PATH [--projects N] [--nodes-per-project M]\n"
+    "                       [--files-folder DIR] [--pc-user-settings SETTINGS_FILE]\n"
     "  DATABASE_PATH  a file for the embedded engine, or host:path for a server\n"
     "  --projects N           projects to make (default 12)\n"
     "  --nodes-per-project M  tree nodes below each project node (default 8)\n"
@@ -488,7 +482,7 @@ int RunSeedCommand(const std::vector<std::string>& args, std::ostream& out, std:
     std::string error;
     std::optional<CommandLine> command = ParseCommandLine(args, error);
     if (!command) {
-        err << "k5x7_seed: " << error << "\n" << kUsage;
+        err << "k5x7-admin seed: " << error << "\n" << kUsage;
         return 2;
     }
 
@@ -498,12 +492,12 @@ int RunSeedCommand(const std::vector<std::string>& args, std::ostream& out, std:
             ? DefaultFilesFolder(databasePath)
             : WithSeparator(QFileInfo(Local(command->filesFolder)).absoluteFilePath());
     if (filesFolder.empty()) {
-        err << "k5x7_seed: give --files-folder for a database on another host\n";
+        err << "k5x7-admin seed: give --files-folder for a database on another host\n";
         return 1;
     }
     std::optional<std::string> storedFolder = text::ToCp932(Local(filesFolder));
     if (!storedFolder || storedFolder->size() > static_cast<std::size_t>(kFileBytes)) {
-        err << "k5x7_seed: the files folder " << filesFolder
+        err << "k5x7-admin seed: the files folder " << filesFolder
             << " cannot be stored (not CP932 or longer than 255 bytes)\n";
         return 1;
     }
@@ -516,14 +510,14 @@ int RunSeedCommand(const std::vector<std::string>& args, std::ostream& out, std:
 
     if (command->settingsOnly) {
         if (command->settingsFile.empty()) {
-            err << "k5x7_seed: --settings-only needs --pc-user-settings\n";
+            err << "k5x7-admin seed: --settings-only needs --pc-user-settings\n";
             return 2;
         }
         if (!WritePcUserSettings(command->settingsFile, databasePath, office.members().front())) {
-            err << "k5x7_seed: cannot write the settings file " << command->settingsFile << "\n";
+            err << "k5x7-admin seed: cannot write the settings file " << command->settingsFile << "\n";
             return 1;
         }
-        out << "k5x7_seed: " << command->settingsFile << " points at " << databasePath << "\n";
+        out << "k5x7-admin seed: " << command->settingsFile << " points at " << databasePath << "\n";
         return 0;
     }
 
@@ -537,21 +531,21 @@ int RunSeedCommand(const std::vector<std::string>& args, std::ostream& out, std:
         if (!db.Connected())
             db.CreateDatabase(databasePath);
         if (!db.Connected()) {
-            err << "k5x7_seed: cannot attach to or create the database " << databasePath << "\n";
+            err << "k5x7-admin seed: cannot attach to or create the database " << databasePath << "\n";
             return 1;
         }
         if (std::string reason = RefusalReason(db, office); !reason.empty()) {
-            err << "k5x7_seed: " << reason << "; nothing was seeded in " << databasePath << "\n";
+            err << "k5x7-admin seed: " << reason << "; nothing was seeded in " << databasePath << "\n";
             return 1;
         }
         files = WriteSampleFiles(office, filesFolder);
         if (!files.ok) {
-            err << "k5x7_seed: " << files.message << "\n";
+            err << "k5x7-admin seed: " << files.message << "\n";
             return 1;
         }
         seeded = SeedDatabase(db, office);
         if (!seeded.ok) {
-            err << "k5x7_seed: " << seeded.message << " in " << databasePath << "\n";
+            err << "k5x7-admin seed: " << seeded.message << " in " << databasePath << "\n";
             return 1;
         }
         // The embedded engine holds the file until the last detach.
@@ -560,7 +554,7 @@ int RunSeedCommand(const std::vector<std::string>& args, std::ostream& out, std:
 
     if (!command->settingsFile.empty() &&
         !WritePcUserSettings(command->settingsFile, databasePath, office.members().front())) {
-        err << "k5x7_seed: cannot write the settings file " << command->settingsFile << "\n";
+        err << "k5x7-admin seed: cannot write the settings file " << command->settingsFile << "\n";
         return 1;
     }
 
@@ -569,7 +563,7 @@ int RunSeedCommand(const std::vector<std::string>& args, std::ostream& out, std:
     const SeedCounts& c = seeded.counts;
     char elapsed[32];
     std::snprintf(elapsed, sizeof elapsed, "%.2f", seconds);
-    out << "k5x7_seed: " << databasePath << ": " << c.sections << " sections, " << c.members
+    out << "k5x7-admin seed: " << databasePath << ": " << c.sections << " sections, " << c.members
         << " members, " << c.companies << " companies, " << c.projects << " projects, " << c.nodes
         << " nodes, " << c.drawings << " drawings, " << c.revisions << " revisions, "
         << files.counts.files << " files in " << filesFolder << "; " << seeded.blocks
