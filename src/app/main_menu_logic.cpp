@@ -1,6 +1,7 @@
 #include "app/main_menu_logic.h"
 
 #include "storage/schema.h"
+#include "storage/settings_location.h"
 
 namespace app {
 
@@ -42,7 +43,7 @@ std::string SettingsPathOf(const std::string& exePath)
 std::string MainMenuLogic::StartUp(const std::string& exePath)
 {
     globals_.ExeFolder = ExeFolderOf(exePath);
-    settingsPath_ = SettingsPathOf(exePath);
+    settingsPath_ = storage::SettingsFileLocation(SettingsPathOf(exePath));
     storage::ReadSettings(settingsPath_, globals_.ExeFolder, globals_.settings);
     if (globals_.settings.DbFolder.empty())
         return {};
@@ -56,7 +57,8 @@ std::string MainMenuLogic::StartUp(const std::string& exePath)
 bool MainMenuLogic::Close()
 {
     db_.DisconnectDatabase();
-    return storage::WriteSettings(settingsPath_, globals_.settings);
+    return storage::MakeSettingsFolder(settingsPath_) &&
+           storage::WriteSettings(settingsPath_, globals_.settings);
 }
 
 void MainMenuLogic::ConnectConfigured()

@@ -14,6 +14,16 @@ namespace {
 
 namespace t = check_texts;
 
+// Firebird puts the time in front of each line ("16:40:32.61 Error: ..."); the
+// report is about the database, so it goes.
+std::string WithoutTime(std::string_view line)
+{
+    const std::size_t space = line.find(' ');
+    if (space == 11 && line[2] == ':' && line[5] == ':' && line[8] == '.')
+        line.remove_prefix(space + 1);
+    return std::string(line);
+}
+
 }  // namespace
 
 CheckReport RunCheck(const std::string& database)
@@ -29,7 +39,7 @@ CheckReport RunCheck(const std::string& database)
     const storage::ServiceOutcome validated =
         storage::ValidateOnline(database, [&](std::string_view line) {
             if (IsValidationFault(line))
-                report.problems.push_back({t::kValidationTable, {}, std::string(line)});
+                report.problems.push_back({t::kValidationTable, {}, WithoutTime(line)});
         });
     if (!validated.ok)
         report.problems.push_back(

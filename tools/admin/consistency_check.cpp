@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "text/cp932.h"
@@ -15,6 +16,9 @@ namespace {
 namespace t = check_texts;
 using storage::Row;
 using Numbers = std::set<std::string>;
+// Unknown when the table cannot be read: that is one problem, and what would
+// refer to it is not reported again.
+using KnownNumbers = std::optional<Numbers>;
 
 // Rows of the columns named, in order of N; false when the table cannot be read.
 bool ReadRows(storage::Database& db, const std::string& columns, const std::string& table,
@@ -83,9 +87,8 @@ public:
             ForRows("N, SN", "MEMBER", [&](const Row& r) {
                 Refers("MEMBER", r, "SN", r[1], sections_, t::kNoSection);
             });
-        Numbers projects;
-        if (has("ZPROJECT")) {
-            projects = NumbersOf("ZPROJECT", true);
+        const KnownNumbers projects = NumbersOf("ZPROJECT", has("ZPROJECT"));
+        if (has("ZPROJECT") && projects) {
             ForRows("N, MN, CN, PDATE1, PDATE2, DATE1, DATE2, NDATE", "ZPROJECT",
                     [&](const Row& r) {
                         Refers("ZPROJECT", r, "MN", r[1], members_, t::kNoMember);
@@ -105,30 +108,32 @@ private:
     }
 
     template <class Each>
-    void ForRows(const std::string& columns, const std::string& table, Each&& each)
+    bool ForRows(const std::string& columns, const std::string& table, Each&& each)
     {
         std::vector<Row> rows;
         if (!ReadRows(db_, columns, table, rows)) {
             Add(table, {}, t::kUnreadable);
-            return;
+            return false;
         }
         for (const Row& row : rows)
             each(row);
+        return true;
     }
 
-    Numbers NumbersOf(const std::string& table, bool exists)
+    // A table not there yet holds no numbers.
+    KnownNumbers NumbersOf(const std::string& table, bool exists)
     {
         Numbers numbers;
-        if (exists)
-            ForRows("N", table, [&](const Row& r) { numbers.insert(r[0]); });
+        if (exists && !ForRows("N", table, [&](const Row& r) { numbers.insert(r[0]); }))
+            return std::nullopt;
         return numbers;
     }
 
     // 0 and NULL name nothing.
     void Refers(const std::string& table, const Row& row, const char* column,
-                const std::string& value, const Numbers& targets, const char* missing)
+                const std::string& value, const KnownNumbers& targets, const char* missing)
     {
-        if (!value.empty() && value != "0" && !targets.count(value))
+        if (targets && !value.empty() && value != "0" && !targets->count(value))
             Add(table, row[0], std::string(column) + " " + value + missing);
     }
 
@@ -146,12 +151,12 @@ private:
     }
 
     void CheckProject(const std::string& number, const std::set<std::string>& prefixes,
-                      const Numbers& projects)
+                      const KnownNumbers& projects)
     {
         const std::string tree = "ZPRJ_" + number;
         const std::string drawings = "ZMN_" + number;
         const std::string revisions = "REV_" + number;
-        if (!projects.count(number))
+        if (projects && !projects->count(number))
             Add(prefixes.count("ZPRJ_")  ? tree
                 : prefixes.count("ZMN_") ? drawings
                                          : revisions,
@@ -206,9 +211,9 @@ private:
     }
 
     storage::Database& db_;
-    Numbers sections_;
-    Numbers members_;
-    Numbers companies_;
+    KnownNumbers sections_;
+    KnownNumbers members_;
+    KnownNumbers companies_;
     std::vector<Problem> problems_;
 };
 

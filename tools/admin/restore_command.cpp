@@ -85,13 +85,6 @@ bool RestoreLocal(const RestoreRequest& request, const std::string& target, Rest
         return Failed(report, {t::kExists + target});
     if (!info.absoluteDir().exists())
         return Failed(report, {t::kFolderMissing + FromLocal(info.absolutePath())});
-    // Held while the new file takes its place: no one else opens it meanwhile.
-    storage::Database holder;
-    if (exists) {
-        holder.ConnectDatabase(target);
-        if (!holder.Connected())
-            return Failed(report, {t::kInUse + target, t::kUntouched});
-    }
     QString temporary;
     {
         QTemporaryFile reserve(info.absoluteDir().filePath("." + info.fileName() + "-XXXXXX"));
@@ -109,8 +102,16 @@ bool RestoreLocal(const RestoreRequest& request, const std::string& target, Rest
         std::remove(scratch.c_str());
         return Failed(report, {t::kDamaged + request.file, FailureText(restored), t::kUntouched});
     }
-    if (exists)
+    // Held while the new file takes its place: no one else opens it meanwhile.
+    storage::Database holder;
+    if (exists) {
+        holder.ConnectDatabase(target);
+        if (!holder.Connected()) {
+            std::remove(scratch.c_str());
+            return Failed(report, {t::kInUse + target, t::kUntouched});
+        }
         TakeOwnership(target, scratch);
+    }
     if (!Place(scratch, target, exists)) {
         std::remove(scratch.c_str());
         return Failed(report, {t::kPlaceFailed + target, t::kUntouched});

@@ -514,10 +514,12 @@ int RunSeedCommand(const std::vector<std::string>& args, std::ostream& out, std:
             return 2;
         }
         if (!WritePcUserSettings(command->settingsFile, databasePath, office.members().front())) {
-            err << "k5x7-admin seed: cannot write the settings file " << command->settingsFile << "\n";
+            err << "k5x7-admin seed: cannot write the settings file " << command->settingsFile
+                << "\n";
             return 1;
         }
-        out << "k5x7-admin seed: " << command->settingsFile << " points at " << databasePath << "\n";
+        out << "k5x7-admin seed: " << command->settingsFile << " points at " << databasePath
+            << "\n";
         return 0;
     }
 
@@ -531,11 +533,13 @@ int RunSeedCommand(const std::vector<std::string>& args, std::ostream& out, std:
         if (!db.Connected())
             db.CreateDatabase(databasePath);
         if (!db.Connected()) {
-            err << "k5x7-admin seed: cannot attach to or create the database " << databasePath << "\n";
+            err << "k5x7-admin seed: cannot attach to or create the database " << databasePath
+                << "\n";
             return 1;
         }
         if (std::string reason = RefusalReason(db, office); !reason.empty()) {
-            err << "k5x7-admin seed: " << reason << "; nothing was seeded in " << databasePath << "\n";
+            err << "k5x7-admin seed: " << reason << "; nothing was seeded in " << databasePath
+                << "\n";
             return 1;
         }
         files = WriteSampleFiles(office, filesFolder);
