@@ -3,6 +3,7 @@
 #include <ibase.h>
 
 #include <chrono>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -141,6 +142,43 @@ void Attach(fb::Service& service, const ServiceAddress& address)
     service.attach(address.service, Database::kUser, Database::kPassword);
 }
 
+// Attaches, starts the task on the database and asks for its output until it
+// has no more. `send` makes what goes with each query from the last answer
+// (nothing: stop); `take` gets each piece of output (false: stop). Leaving a
+// task mid-stream ends it on the server.
+template <class Send, class Take>
+ServiceOutcome RunTask(const std::string& databasePath, std::string request,
+                       const std::string& items, Send&& send, Take&& take)
+{
+    const ServiceAddress address = ServiceAddressOf(databasePath);
+    EngineTask task(address);
+    try {
+        fb::Service service;
+        Attach(service, address);
+        AddText(request, isc_spb_dbname, address.database);
+        service.start(request);
+        task.answered();
+        std::vector<char> result(kResultBytes);
+        Answer answer;
+        bool stopped = false;
+        do {
+            const std::optional<std::string> block = send(answer);
+            if (!block)
+                return {false, {}};
+            service.query(*block, items, result);
+            task.answered();
+            answer = Parse(result, [&](const char* data, unsigned length) {
+                stopped = stopped || !take(data, length);
+            });
+        } while (answer.more && !stopped);
+        if (stopped)
+            return {false, {}};
+    } catch (const fb::Error& error) {
+        return {false, error.what()};
+    }
+    return {true, {}};
+}
+
 }  // namespace
 
 bool IsServerPath(std::string_view path)
@@ -165,115 +203,59 @@ ServiceAddress ServiceAddressOf(const std::string& databasePath)
 
 ServiceOutcome StreamBackup(const std::string& databasePath, const BackupSink& sink)
 {
-    const ServiceAddress address = ServiceAddressOf(databasePath);
-    EngineTask task(address);
-    try {
-        fb::Service service;
-        Attach(service, address);
-        std::string request{char(isc_action_svc_backup)};
-        AddText(request, isc_spb_dbname, address.database);
-        AddText(request, isc_spb_bkp_file, "stdout");
-        service.start(request);
-        task.answered();
-        const std::string send = PollOnly();
-        const std::string items{char(isc_info_svc_to_eof)};
-        std::vector<char> result(kResultBytes);
-        bool stopped = false;
-        Answer answer;
-        do {
-            service.query(send, items, result);
-            task.answered();
-            answer = Parse(result, [&](const char* data, unsigned length) {
-                stopped = stopped || !sink(data, length);
-            });
-        } while (answer.more && !stopped);
-        // Leaving the task mid-stream ends it on the server.
-        if (stopped)
-            return {false, {}};
-    } catch (const fb::Error& error) {
-        return {false, error.what()};
-    }
-    return {true, {}};
+    std::string request{char(isc_action_svc_backup)};
+    AddText(request, isc_spb_bkp_file, "stdout");
+    return RunTask(
+        databasePath, request, {char(isc_info_svc_to_eof)},
+        [](const Answer&) { return PollOnly(); },
+        [&](const char* data, unsigned length) { return sink(data, length); });
 }
 
 ServiceOutcome StreamRestore(const RestoreSource& source, const std::string& databasePath,
                              RestoreMode mode)
 {
-    const ServiceAddress address = ServiceAddressOf(databasePath);
-    EngineTask task(address);
-    try {
-        fb::Service service;
-        Attach(service, address);
-        std::string request{char(isc_action_svc_restore)};
-        AddText(request, isc_spb_bkp_file, "stdin");
-        AddText(request, isc_spb_dbname, address.database);
-        AddNumber(request, isc_spb_options,
-                  mode == RestoreMode::Replace ? isc_spb_res_replace : isc_spb_res_create);
-        service.start(request);
-        task.answered();
-        const std::string poll = PollTimeout();
-        const std::string items{char(isc_info_svc_line), char(isc_info_svc_stdin)};
-        std::vector<char> result(kResultBytes);
-        std::vector<char> chunk;
-        Answer answer;
-        do {
-            std::string send = poll;
-            if (answer.stdinWanted > 0) {
-                // The server refuses more than it asked for.
-                chunk.resize(std::min<std::size_t>(answer.stdinWanted, kMostSentBytes));
-                const long got = source(chunk.data(), chunk.size());
-                if (got < 0)
-                    return {false, {}};
-                send.push_back(char(isc_info_svc_line));
-                send.push_back(static_cast<char>(got & 0xFF));
-                send.push_back(static_cast<char>((got >> 8) & 0xFF));
-                send.append(chunk.data(), static_cast<std::size_t>(got));
-            }
-            send.push_back(char(isc_info_end));
-            service.query(send, items, result);
-            task.answered();
-            answer = Parse(result, [](const char*, unsigned) {});
-        } while (answer.more);
-    } catch (const fb::Error& error) {
-        return {false, error.what()};
-    }
-    return {true, {}};
+    std::string request{char(isc_action_svc_restore)};
+    AddText(request, isc_spb_bkp_file, "stdin");
+    AddNumber(request, isc_spb_options,
+              mode == RestoreMode::Replace ? isc_spb_res_replace : isc_spb_res_create);
+    std::vector<char> chunk;
+    const auto send = [&](const Answer& answer) -> std::optional<std::string> {
+        std::string block = PollTimeout();
+        if (answer.stdinWanted > 0) {
+            // The server refuses more than it asked for.
+            chunk.resize(std::min<std::size_t>(answer.stdinWanted, kMostSentBytes));
+            const long got = source(chunk.data(), chunk.size());
+            if (got < 0)
+                return std::nullopt;
+            block.push_back(char(isc_info_svc_line));
+            block.push_back(static_cast<char>(got & 0xFF));
+            block.push_back(static_cast<char>((got >> 8) & 0xFF));
+            block.append(chunk.data(), static_cast<std::size_t>(got));
+        }
+        return block + char(isc_info_end);
+    };
+    return RunTask(databasePath, request, {char(isc_info_svc_line), char(isc_info_svc_stdin)}, send,
+                   [](const char*, unsigned) { return true; });
 }
 
 ServiceOutcome ValidateOnline(const std::string& databasePath, const ServiceLines& lines)
 {
-    const ServiceAddress address = ServiceAddressOf(databasePath);
-    EngineTask task(address);
-    try {
-        fb::Service service;
-        Attach(service, address);
-        std::string request{char(isc_action_svc_validate)};
-        AddText(request, isc_spb_dbname, address.database);
-        service.start(request);
-        task.answered();
-        const std::string send = PollOnly();
-        const std::string items{char(isc_info_svc_to_eof)};
-        std::vector<char> result(kResultBytes);
-        std::string pending;
-        Answer answer;
-        do {
-            service.query(send, items, result);
-            task.answered();
-            answer = Parse(result, [&](const char* data, unsigned length) {
-                pending.append(data, length);
-                std::size_t start = 0;
-                for (std::size_t nl; (nl = pending.find('\n', start)) != std::string::npos;
-                     start = nl + 1)
-                    lines(std::string_view(pending).substr(start, nl - start));
-                pending.erase(0, start);
-            });
-        } while (answer.more);
-        if (!pending.empty())
-            lines(pending);
-    } catch (const fb::Error& error) {
-        return {false, error.what()};
-    }
-    return {true, {}};
+    std::string pending;
+    const ServiceOutcome outcome = RunTask(
+        databasePath, {char(isc_action_svc_validate)}, {char(isc_info_svc_to_eof)},
+        [](const Answer&) { return PollOnly(); },
+        [&](const char* data, unsigned length) {
+            pending.append(data, length);
+            std::size_t start = 0;
+            for (std::size_t nl; (nl = pending.find('\n', start)) != std::string::npos;
+                 start = nl + 1)
+                lines(std::string_view(pending).substr(start, nl - start));
+            pending.erase(0, start);
+            return true;
+        });
+    if (!pending.empty())
+        lines(pending);
+    return outcome;
 }
 
 std::string ServerRoot(const std::string& host)

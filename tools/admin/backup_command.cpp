@@ -11,6 +11,7 @@
 #include "tools/admin/backup_io.h"
 #include "tools/admin/backup_texts.h"
 #include "tools/admin/command_line.h"
+#include "tools/admin/local_text.h"
 #include "tools/admin/seeder.h"
 #include "tools/admin/table_counts.h"
 
@@ -24,16 +25,6 @@ namespace admin {
 namespace {
 
 namespace t = backup_texts;
-
-QString Local(const std::string& s)
-{
-    return QString::fromLocal8Bit(s);
-}
-
-std::string FromLocal(const QString& s)
-{
-    return s.toLocal8Bit().toStdString();
-}
 
 // A rename is durable once its folder is.
 void SyncFolder(const std::string& folder)
@@ -140,25 +131,18 @@ BackupReport RunBackup(const BackupRequest& request, const QDateTime& now)
 
 int RunBackupCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    const Arguments parsed = ParseArguments(args, 2, {"--keep"}, {});
-    if (parsed.help) {
-        out << t::kUsage;
-        return 0;
-    }
-    BackupRequest request;
-    if (parsed.error.empty()) {
-        request.database = parsed.positional[0];
-        request.folder = parsed.positional[1];
-        if (const auto keep = parsed.values.find("--keep"); keep != parsed.values.end()) {
-            request.keep = PositiveNumber(keep->second, 9999);
-            if (request.keep == 0) {
-                err << t::kPrefix << t::kKeepInvalid << "\n" << t::kUsage;
-                return 2;
-            }
+    int exitCode = 0;
+    const std::optional<Arguments> parsed =
+        ArgumentsOrAnswer(args, 2, {"--keep"}, {}, t::kUsage, t::kPrefix, out, err, exitCode);
+    if (!parsed)
+        return exitCode;
+    BackupRequest request{parsed->positional[0], parsed->positional[1]};
+    if (const auto keep = parsed->values.find("--keep"); keep != parsed->values.end()) {
+        request.keep = PositiveNumber(keep->second, 9999);
+        if (request.keep == 0) {
+            err << t::kPrefix << t::kKeepInvalid << "\n" << t::kUsage;
+            return 2;
         }
-    } else {
-        err << t::kPrefix << parsed.error << "\n" << t::kUsage;
-        return 2;
     }
 
     const BackupReport report = RunBackup(request, QDateTime::currentDateTime());

@@ -54,16 +54,12 @@ CheckReport RunCheck(const std::string& database)
 
 int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    const Arguments parsed = ParseArguments(args, 1, {}, {});
-    if (parsed.help) {
-        out << t::kUsage;
-        return 0;
-    }
-    if (!parsed.error.empty()) {
-        err << t::kPrefix << parsed.error << "\n" << t::kUsage;
-        return 2;
-    }
-    const std::string database = seed::AbsoluteDatabasePath(parsed.positional[0]);
+    int exitCode = 0;
+    const std::optional<Arguments> parsed =
+        ArgumentsOrAnswer(args, 1, {}, {}, t::kUsage, t::kPrefix, out, err, exitCode);
+    if (!parsed)
+        return exitCode;
+    const std::string database = seed::AbsoluteDatabasePath(parsed->positional[0]);
     const CheckReport report = RunCheck(database);
     if (!report.reached) {
         err << t::kPrefix << t::kUnreachable << database << "\n";

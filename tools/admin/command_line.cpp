@@ -1,5 +1,7 @@
 #include "tools/admin/command_line.h"
 
+#include <ostream>
+
 #include "text/mbcs.h"
 #include "tools/admin/admin_texts.h"
 
@@ -44,6 +46,27 @@ Arguments ParseArguments(const std::vector<std::string>& args, std::size_t posit
     }
     if (parsed.positional.size() != positionalCount)
         parsed.error = texts::kWrongArgumentCount;
+    return parsed;
+}
+
+std::optional<Arguments> ArgumentsOrAnswer(const std::vector<std::string>& args,
+                                           std::size_t positionalCount,
+                                           const std::set<std::string>& valued,
+                                           const std::set<std::string>& flags, const char* usage,
+                                           const char* prefix, std::ostream& out, std::ostream& err,
+                                           int& exitCode)
+{
+    Arguments parsed = ParseArguments(args, positionalCount, valued, flags);
+    if (parsed.help) {
+        out << usage;
+        exitCode = 0;
+        return std::nullopt;
+    }
+    if (!parsed.error.empty()) {
+        err << prefix << parsed.error << "\n" << usage;
+        exitCode = 2;
+        return std::nullopt;
+    }
     return parsed;
 }
 

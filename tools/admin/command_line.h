@@ -2,7 +2,9 @@
 // The arguments of one subcommand: positional values in order, options that
 // take a value ("--keep 7" or "--keep=7") and switches ("--replace").
 
+#include <iosfwd>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -21,6 +23,15 @@ struct Arguments {
 // starting with "--" is an error, as is a wrong number of positional values.
 Arguments ParseArguments(const std::vector<std::string>& args, std::size_t positionalCount,
                          const std::set<std::string>& valued, const std::set<std::string>& flags);
+
+// The arguments to go on with, or none when the answer is given already: the
+// usage for --help (exit code 0), or what is wrong and the usage (2).
+std::optional<Arguments> ArgumentsOrAnswer(const std::vector<std::string>& args,
+                                           std::size_t positionalCount,
+                                           const std::set<std::string>& valued,
+                                           const std::set<std::string>& flags, const char* usage,
+                                           const char* prefix, std::ostream& out, std::ostream& err,
+                                           int& exitCode);
 
 // A whole number from 1 to `limit`; 0 when the text is not one.
 int PositiveNumber(const std::string& text, int limit);

@@ -12,6 +12,7 @@
 #include "storage/service_manager.h"
 #include "tools/admin/backup_io.h"
 #include "tools/admin/command_line.h"
+#include "tools/admin/local_text.h"
 #include "tools/admin/restore_texts.h"
 #include "tools/admin/seeder.h"
 #include "tools/admin/table_counts.h"
@@ -26,16 +27,6 @@ namespace admin {
 namespace {
 
 namespace t = restore_texts;
-
-QString Local(const std::string& s)
-{
-    return QString::fromLocal8Bit(s);
-}
-
-std::string FromLocal(const QString& s)
-{
-    return s.toLocal8Bit().toStdString();
-}
 
 bool Failed(RestoreReport& report, std::vector<std::string> problems)
 {
@@ -176,17 +167,13 @@ RestoreReport RunRestore(const RestoreRequest& request)
 
 int RunRestoreCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    const Arguments parsed = ParseArguments(args, 2, {}, {"--replace"});
-    if (parsed.help) {
-        out << t::kUsage;
-        return 0;
-    }
-    if (!parsed.error.empty()) {
-        err << t::kPrefix << parsed.error << "\n" << t::kUsage;
-        return 2;
-    }
-    RestoreRequest request{parsed.positional[0], parsed.positional[1],
-                           parsed.switches.count("--replace") > 0};
+    int exitCode = 0;
+    const std::optional<Arguments> parsed =
+        ArgumentsOrAnswer(args, 2, {}, {"--replace"}, t::kUsage, t::kPrefix, out, err, exitCode);
+    if (!parsed)
+        return exitCode;
+    const RestoreRequest request{parsed->positional[0], parsed->positional[1],
+                                 parsed->switches.count("--replace") > 0};
     const RestoreReport report = RunRestore(request);
     if (report.ok)
         out << t::kPrefix << t::kDone << seed::AbsoluteDatabasePath(request.database)
