@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "storage/schema.h"
+#include "storage/settings_location.h"
 #include "text/cp932.h"
 
 namespace app {
@@ -54,7 +55,7 @@ std::string MainMenuLogic::StartUp(const std::string& exePath)
     // by its path, whatever characters it holds.
     globals_.ExeFolder =
         text::ToCp932(QString::fromUtf8(ExeFolderOf(exePath).c_str())).value_or(std::string());
-    settingsPath_ = PathOfUtf8(SettingsPathOf(exePath));
+    settingsPath_ = PathOfUtf8(storage::SettingsFileLocation(SettingsPathOf(exePath)));
     storage::ReadSettings(settingsPath_, globals_.ExeFolder, globals_.settings);
     if (globals_.settings.DbFolder.empty())
         return {};
@@ -68,7 +69,8 @@ std::string MainMenuLogic::StartUp(const std::string& exePath)
 bool MainMenuLogic::Close()
 {
     db_.DisconnectDatabase();
-    return storage::WriteSettings(settingsPath_, globals_.settings);
+    return storage::MakeSettingsFolder(settingsPath_) &&
+           storage::WriteSettings(settingsPath_, globals_.settings);
 }
 
 void MainMenuLogic::ConnectConfigured()

@@ -162,6 +162,20 @@ std::string ColumnText(const XSQLVAR& var)
     }
 }
 
+// A parameter block's user name and password; the services manager's tags
+// are the attachment's.
+std::string WithCredentials(std::string block, const std::string& user, const std::string& password)
+{
+    for (const auto& [tag, value] : {std::pair{char(isc_dpb_user_name), &user},
+                                     std::pair{char(isc_dpb_password), &password}}) {
+        const std::string item = value->substr(0, 255);
+        block.push_back(tag);
+        block.push_back(static_cast<char>(item.size()));
+        block += item;
+    }
+    return block;
+}
+
 size_t BufferSize(const XSQLVAR& var)
 {
     switch (var.sqltype & ~1) {
@@ -182,15 +196,7 @@ Attachment::~Attachment()
 void Attachment::attach(const std::string& path, const std::string& user,
                         const std::string& password)
 {
-    std::string dpb;
-    dpb.push_back(isc_dpb_version1);
-    auto add = [&dpb](char tag, const std::string& value) {
-        dpb.push_back(tag);
-        dpb.push_back(static_cast<char>(value.size()));
-        dpb += value;
-    };
-    add(isc_dpb_user_name, user.substr(0, 255));
-    add(isc_dpb_password, password.substr(0, 255));
+    const std::string dpb = WithCredentials({char(isc_dpb_version1)}, user, password);
     ISC_STATUS_ARRAY status;
     isc_db_handle handle = 0;
     isc_attach_database(status, 0, path.c_str(), &handle, static_cast<short>(dpb.size()),
@@ -358,6 +364,45 @@ void Statement::drop() noexcept
     sqldaStorage_.reset();
     buffers_.clear();
     indicators_.clear();
+}
+
+void Service::attach(const std::string& name, const std::string& user, const std::string& password)
+{
+    detach();
+    const std::string spb =
+        WithCredentials({char(isc_spb_version), char(isc_spb_current_version)}, user, password);
+    ISC_STATUS_ARRAY status;
+    isc_svc_handle handle = 0;
+    isc_service_attach(status, 0, name.c_str(), &handle, static_cast<unsigned short>(spb.size()),
+                       spb.data());
+    Check(status);
+    handle_ = handle;
+}
+
+void Service::start(const std::string& request)
+{
+    ISC_STATUS_ARRAY status;
+    isc_service_start(status, &handle_, nullptr, static_cast<unsigned short>(request.size()),
+                      request.data());
+    Check(status);
+}
+
+void Service::query(const std::string& send, const std::string& items, std::vector<char>& result)
+{
+    ISC_STATUS_ARRAY status;
+    isc_service_query(status, &handle_, nullptr, static_cast<unsigned short>(send.size()),
+                      send.data(), static_cast<unsigned short>(items.size()), items.data(),
+                      static_cast<unsigned short>(result.size()), result.data());
+    Check(status);
+}
+
+void Service::detach() noexcept
+{
+    if (!handle_)
+        return;
+    ISC_STATUS_ARRAY status;
+    isc_service_detach(status, &handle_);
+    handle_ = 0;
 }
 
 }  // namespace storage::fb

@@ -94,4 +94,25 @@ private:
     bool cursorOpen_ = false;
 };
 
+// An attachment to a services manager ("host:service_mgr", or "service_mgr"
+// for the engine in this process) and the one task started on it.
+class Service {
+public:
+    Service() = default;
+    ~Service() { detach(); }
+    Service(const Service&) = delete;
+    Service& operator=(const Service&) = delete;
+
+    void attach(const std::string& name, const std::string& user, const std::string& password);
+    // A ready request buffer: the action tag, then its parameters.
+    void start(const std::string& request);
+    // One round trip: `send` items (may be empty), the `items` asked for; the
+    // answer fills `result`, ending with isc_info_end.
+    void query(const std::string& send, const std::string& items, std::vector<char>& result);
+    void detach() noexcept;
+
+private:
+    isc_svc_handle handle_ = 0;
+};
+
 }  // namespace storage::fb

@@ -30,6 +30,11 @@ public:
     static constexpr const char* kServer = "/usr/sbin/firebird";
     static constexpr const char* kSecurityDb = "/var/lib/firebird/3.0/system/security3.fdb";
 
+    // Listening on `address` only, on `port` (0: a free one).
+    explicit SecondServer(std::string address = "localhost", int port = 0)
+        : address_(std::move(address)), port_(port)
+    {}
+
     ~SecondServer()
     {
         Kill();
@@ -51,6 +56,8 @@ public:
     }
 
     int port() const { return port_; }
+    // Its $FIREBIRD: what the services manager of this server reports.
+    std::string root() const { return base_ + "/root"; }
     bool running() const { return pid_ > 0; }
 
     // Lays out the root folder once, then starts the server and waits until it
@@ -137,7 +144,11 @@ private:
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_port = htons(static_cast<uint16_t>(port_));
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (inet_pton(AF_INET, address_ == "localhost" ? "127.0.0.1" : address_.c_str(),
+                      &address.sin_addr) != 1) {
+            close(s);
+            return false;
+        }
         const bool ok = connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
         close(s);
         return ok;
@@ -145,10 +156,11 @@ private:
 
     bool Prepare()
     {
-        port_ = FreePort();
+        if (port_ == 0)
+            port_ = FreePort();
         if (port_ == 0)
             return false;
-        base_ = "/tmp/k5x7-second-server-" + std::to_string(getpid());
+        base_ = "/tmp/k5x7-second-server-" + std::to_string(getpid()) + "-" + std::to_string(port_);
         const QString base = QString::fromStdString(base_);
         QDir().mkpath(base + "/root");
         QDir().mkpath(base + "/lock");
@@ -165,10 +177,11 @@ private:
         QFile conf(base + "/root/firebird.conf");
         if (!conf.open(QIODevice::WriteOnly))
             return false;
-        conf.write(QString("RemoteServicePort = %1\nRemoteBindAddress = localhost\n"
+        conf.write(QString("RemoteServicePort = %1\nRemoteBindAddress = %3\n"
                            "SecurityDatabase = %2\nGuardianOption = 0\n")
                        .arg(port_)
                        .arg(security)
+                       .arg(QString::fromStdString(address_))
                        .toUtf8());
         conf.close();
         QFile aliases(base + "/root/databases.conf");
@@ -182,6 +195,7 @@ private:
         return user && std::system(chown.c_str()) == 0;
     }
 
+    std::string address_;
     std::string base_;
     int port_ = 0;
     pid_t pid_ = 0;

@@ -16,8 +16,8 @@
 #include "storage/settings.h"
 #include "text/cp932.h"
 #include "text/mbcs.h"
-#include "tools/seed/demo_office.h"
-#include "tools/seed/seeder.h"
+#include "tools/admin/demo_office.h"
+#include "tools/admin/seeder.h"
 
 using seed::DemoOffice;
 using seed::OfficeOptions;
@@ -454,7 +454,7 @@ TEST(CommandLineTest, OptionsDefaultsAndMistakes)
     }
     std::string out, err;
     EXPECT_EQ(RunSeed({"--projects", "x", "/d/Z.FDB"}, &out, &err), 2);
-    EXPECT_NE(err.find("usage:"), std::string::npos);
+    EXPECT_NE(err.find("使い方:"), std::string::npos);
     EXPECT_EQ(RunSeed({"--help"}, &out, &err), 0);
     EXPECT_NE(out.find("--nodes-per-project"), std::string::npos);
 }
@@ -474,7 +474,7 @@ TEST_F(SeedTest, SmallOfficeLandsWithEveryRowAndFile)
                 &out, &err),
         0)
         << err;
-    EXPECT_NE(out.find("3 projects, 24 nodes"), std::string::npos) << out;
+    EXPECT_NE(out.find("プロジェクト 3、節 24"), std::string::npos) << out;
 
     DemoOffice office(Options(3, 8));
     Database db;
@@ -543,7 +543,7 @@ TEST_F(SeedTest, SecondRunAndNonEmptyDatabasesAreRefused)
     ASSERT_EQ(RunSeed({path, "--projects", "2", "--files-folder", files}), 0);
     std::string err;
     EXPECT_EQ(RunSeed({path, "--projects", "5", "--files-folder", files}, nullptr, &err), 1);
-    EXPECT_NE(err.find("already holds 2 rows in ZPROJECT"), std::string::npos) << err;
+    EXPECT_NE(err.find("ZPROJECT に既に 2 行あります"), std::string::npos) << err;
     {
         Database db;
         db.ConnectDatabase(path);
@@ -581,7 +581,7 @@ TEST_F(SeedTest, LeftoverProjectTablesAreReusedWhenEmptyAndRefusedWhenNot)
     }
     std::string err;
     EXPECT_EQ(RunSeed({path, "--projects", "2", "--files-folder", files}, nullptr, &err), 1);
-    EXPECT_NE(err.find("ZPRJ_2 already holds rows"), std::string::npos) << err;
+    EXPECT_NE(err.find("ZPRJ_2 に既に行があります"), std::string::npos) << err;
 
     {
         Database db;
@@ -603,7 +603,7 @@ TEST_F(SeedTest, UnreachableDatabaseFailsWithAMessage)
 {
     std::string out, err;
     EXPECT_EQ(RunSeed({"/proc/k5x7-none/ZUMENDB.FDB", "--files-folder", files}, &out, &err), 1);
-    EXPECT_NE(err.find("cannot attach to or create the database /proc/k5x7-none/ZUMENDB.FDB"),
+    EXPECT_NE(err.find("データベースに接続も作成もできません: /proc/k5x7-none/ZUMENDB.FDB"),
               std::string::npos)
         << err;
     EXPECT_TRUE(out.empty());

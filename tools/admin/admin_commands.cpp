@@ -4,7 +4,10 @@
 #include <ostream>
 
 #include "tools/admin/admin_texts.h"
-#include "tools/seed/seeder.h"
+#include "tools/admin/backup_command.h"
+#include "tools/admin/check_command.h"
+#include "tools/admin/restore_command.h"
+#include "tools/admin/seeder.h"
 
 namespace admin {
 
@@ -24,6 +27,9 @@ const std::vector<Command>& Commands()
 {
     static const std::vector<Command> commands = {
         {"seed", texts::kSeedSummary, &seed::RunSeedCommand},
+        {"backup", texts::kBackupSummary, &RunBackupCommand},
+        {"restore", texts::kRestoreSummary, &RunRestoreCommand},
+        {"check", texts::kCheckSummary, &RunCheckCommand},
     };
     return commands;
 }

@@ -9,5 +9,14 @@ inline constexpr char kCommandsHeading[] = "サブコマンド:";
 inline constexpr char kHelpHint[] = "各サブコマンドの説明: k5x7-admin サブコマンド --help";
 inline constexpr char kUnknownCommand[] = "不明なサブコマンドです: ";
 inline constexpr char kSeedSummary[] = "デモ・ベンチマーク用のデータをデータベースに作成します";
+inline constexpr char kBackupSummary[] =
+    "データベースをバックアップし、復元して確かめ、古いものを整理します";
+inline constexpr char kRestoreSummary[] = "バックアップファイルからデータベースを復元します";
+inline constexpr char kCheckSummary[] = "データベースを読むだけで検査し、問題を一覧にします";
+
+// Shared by the subcommands' argument checks.
+inline constexpr char kNeedsValue[] = " には値が必要です";
+inline constexpr char kUnknownOption[] = "不明なオプションです: ";
+inline constexpr char kWrongArgumentCount[] = "引数の数が違います";
 
 }  // namespace admin::texts

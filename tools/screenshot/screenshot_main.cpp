@@ -18,7 +18,7 @@
 #include "app/main_window_texts.h"
 #include "app/qt_ui_ports.h"
 #include "storage/settings.h"
-#include "tools/seed/seeder.h"
+#include "tools/admin/seeder.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tools/seed/seeder.h"
+#include "tools/admin/seeder.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,9 +11,11 @@
 
 #include "storage/database.h"
 #include "storage/schema.h"
+#include "storage/service_manager.h"
 #include "storage/settings.h"
 #include "text/cp932.h"
 #include "text/mbcs.h"
+#include "tools/admin/seed_texts.h"
 
 namespace seed {
 
@@ -129,14 +131,7 @@ constexpr int kProjectsPerDdlBlock = 100;
 
 bool IsServerPath(std::string_view path)
 {
-    std::size_t colon = path.find(':');
-    if (colon == std::string_view::npos || colon == 0)
-        return false;
-    if (colon == 1) {
-        char c = path[0];
-        return !((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'));
-    }
-    return true;
+    return storage::IsServerPath(path);
 }
 
 DatabaseLocation SplitDatabasePath(std::string_view path)
@@ -233,23 +228,22 @@ bool StatementBatch::Flush()
 std::string RefusalReason(storage::Database& db, const DemoOffice& office)
 {
     if (!db.Connected())
-        return "the database is not attached";
+        return texts::kNotAttached;
     for (const char* table : kFixedTables) {
         if (!db.TableExists(table))
             continue;
         int rows = db.SelectAllWhere(table, "");
         if (rows != 0)
-            return "the database already holds " +
-                   (rows < 0 ? std::string("unreadable") : std::to_string(rows)) + " rows in " +
-                   table + "; only an empty database is seeded";
+            return rows < 0 ? table + std::string(texts::kRowsUnreadable)
+                            : table + std::string(texts::kAlreadyHolds) + std::to_string(rows) +
+                                  texts::kRowsOnlyEmpty;
     }
     const std::set<std::string> existing = ExistingTables(db);
     for (int n = 1; n <= office.options().projects; ++n) {
         ProjectTables t = TablesOf(n);
         for (const std::string& name : {t.tree, t.drawings, t.revisions})
             if (existing.count(name) && db.SelectAllWhere(name, "") != 0)
-                return "the table " + name +
-                       " already holds rows; only an empty database is seeded";
+                return name + texts::kTableHoldsRows;
     }
     return {};
 }
@@ -259,13 +253,13 @@ SeedOutcome WriteSampleFiles(const DemoOffice& office, const std::string& folder
     SeedCounts counts;
     QDir dir(Local(folder));
     if (!QDir().mkpath(dir.absolutePath()))
-        return Failure("cannot create the files folder " + folder);
+        return Failure(texts::kCannotMakeFilesFolder + folder);
     for (const SampleFile& file : office.sampleFiles()) {
         QFile out(dir.absoluteFilePath(text::FromCp932(file.name)));
         if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
             out.write(file.bytes.data(), static_cast<qint64>(file.bytes.size())) !=
                 static_cast<qint64>(file.bytes.size()))
-            return Failure("cannot write " + FromLocal(out.fileName()), counts);
+            return Failure(texts::kCannotWrite + FromLocal(out.fileName()), counts);
         ++counts.files;
     }
     return {true, {}, counts, 0};
@@ -285,7 +279,7 @@ SeedOutcome SeedDatabase(storage::Database& db, const DemoOffice& office)
     };
     for (const auto& [name, create] : fixed)
         if (!db.TableExists(name) && !create(db))
-            return Failure(std::string("cannot create the table ") + name);
+            return Failure(texts::kCannotCreateTable + std::string(name));
 
     SeedCounts counts;
     int blocks = 0;
@@ -322,8 +316,8 @@ SeedOutcome SeedDatabase(storage::Database& db, const DemoOffice& office)
         }
         if (!ddl.Flush())
             return Failure(
-                "cannot create the tables of projects " + Int(first) + " to " + Int(last), counts,
-                batch.blocksSent() + ddl.blocksSent());
+                texts::kCannotCreateProjectTables + Int(first) + texts::kRangeSeparator + Int(last),
+                counts, batch.blocksSent() + ddl.blocksSent());
         blocks += ddl.blocksSent();
 
         for (int n = first; n <= last; ++n) {
@@ -340,7 +334,7 @@ SeedOutcome SeedDatabase(storage::Database& db, const DemoOffice& office)
                     t.revisions, kRevisionColumns,
                     {Int(r.n), Int(r.node), Text(r.content), Int(r.reviser), Text(r.date)});
             if (batch.failed())
-                return Failure("inserting the rows of project " + Int(n) + " failed", counts,
+                return Failure(texts::kProjectRowsFailed + Int(n), counts,
                                blocks + batch.blocksSent());
             counts.nodes += static_cast<int>(p.nodes.size());
             counts.drawings += static_cast<int>(p.nodes.size());
@@ -350,13 +344,13 @@ SeedOutcome SeedDatabase(storage::Database& db, const DemoOffice& office)
     }
     // Projects last: a database that lists projects has all of their rows.
     if (!batch.Flush())
-        return Failure("inserting the rows failed", counts, blocks + batch.blocksSent());
+        return Failure(texts::kRowsFailed, counts, blocks + batch.blocksSent());
     for (const auto& values : projectRows) {
         batch.AddInsert("ZPROJECT", kProjectColumns, values);
         ++counts.projects;
     }
     if (!batch.Flush())
-        return Failure("inserting the projects failed", counts, blocks + batch.blocksSent());
+        return Failure(texts::kProjectsFailed, counts, blocks + batch.blocksSent());
     return {true, {}, counts, blocks + batch.blocksSent()};
 }
 
@@ -396,16 +390,7 @@ bool WritePcUserSettings(const std::string& settingsFile, const std::string& dat
     return storage::WriteSettings(settingsFile, settings);
 }
 
-const char* const kUsage =
-    "usage: k5x7_seed DATABASE_PATH [--projects N] [--nodes-per-project M]\n"
-    "                 [--files-folder DIR] [--pc-user-settings SETTINGS_FILE]\n"
-    "  DATABASE_PATH  a file for the embedded engine, or host:path for a server\n"
-    "  --projects N           projects to make (default 12)\n"
-    "  --nodes-per-project M  tree nodes below each project node (default 8)\n"
-    "  --files-folder DIR     where the sample files go (default: files/ beside the database)\n"
-    "  --pc-user-settings F   also point settings file F at the database, first member as PC "
-    "user\n"
-    "  --settings-only        seed nothing; only write the settings file of --pc-user-settings\n";
+const char* const kUsage = texts::kUsage;
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args,
                                             std::string& error)
@@ -414,7 +399,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
     auto number = [&](const std::string& option, const std::string& value, int limit, int& out) {
         if (value.empty() || value.size() > 9 || !text::IsAllDigits(value) ||
             std::stoi(value) > limit) {
-            error = option + " needs a whole number from 0 to " + std::to_string(limit);
+            error = option + texts::kNeedsNumber + std::to_string(limit);
             return false;
         }
         out = std::stoi(value);
@@ -436,7 +421,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
             }
         } else {
             if (!command.database.empty()) {
-                error = "more than one database path: " + arg;
+                error = texts::kTwoDatabases + arg;
                 return std::nullopt;
             }
             command.database = arg;
@@ -444,12 +429,12 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
         }
         if (arg != "--projects" && arg != "--nodes-per-project" && arg != "--files-folder" &&
             arg != "--pc-user-settings") {
-            error = "unknown option " + arg;
+            error = texts::kUnknownOption + arg;
             return std::nullopt;
         }
         if (!inlineValue) {
             if (i + 1 >= args.size()) {
-                error = arg + " needs a value";
+                error = arg + texts::kNeedsValue;
                 return std::nullopt;
             }
             value = args[++i];
@@ -466,12 +451,12 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
         if (!ok)
             return std::nullopt;
         if (value.empty()) {
-            error = arg + " needs a value";
+            error = arg + texts::kNeedsValue;
             return std::nullopt;
         }
     }
     if (command.database.empty()) {
-        error = "no database path";
+        error = texts::kNoDatabase;
         return std::nullopt;
     }
     return command;
@@ -488,7 +473,7 @@ int RunSeedCommand(const std::vector<std::string>& args, std::ostream& out, std:
     std::string error;
     std::optional<CommandLine> command = ParseCommandLine(args, error);
     if (!command) {
-        err << "k5x7_seed: " << error << "\n" << kUsage;
+        err << texts::kPrefix << error << "\n" << kUsage;
         return 2;
     }
 
@@ -498,13 +483,12 @@ int RunSeedCommand(const std::vector<std::string>& args, std::ostream& out, std:
             ? DefaultFilesFolder(databasePath)
             : WithSeparator(QFileInfo(Local(command->filesFolder)).absoluteFilePath());
     if (filesFolder.empty()) {
-        err << "k5x7_seed: give --files-folder for a database on another host\n";
+        err << texts::kPrefix << texts::kFilesFolderForOtherHost << "\n";
         return 1;
     }
     std::optional<std::string> storedFolder = text::ToCp932(Local(filesFolder));
     if (!storedFolder || storedFolder->size() > static_cast<std::size_t>(kFileBytes)) {
-        err << "k5x7_seed: the files folder " << filesFolder
-            << " cannot be stored (not CP932 or longer than 255 bytes)\n";
+        err << texts::kPrefix << texts::kFilesFolderUnstorable << filesFolder << "\n";
         return 1;
     }
 
@@ -516,14 +500,15 @@ int RunSeedCommand(const std::vector<std::string>& args, std::ostream& out, std:
 
     if (command->settingsOnly) {
         if (command->settingsFile.empty()) {
-            err << "k5x7_seed: --settings-only needs --pc-user-settings\n";
+            err << texts::kPrefix << texts::kSettingsOnlyNeedsFile << "\n";
             return 2;
         }
         if (!WritePcUserSettings(command->settingsFile, databasePath, office.members().front())) {
-            err << "k5x7_seed: cannot write the settings file " << command->settingsFile << "\n";
+            err << texts::kPrefix << texts::kCannotWriteSettings << command->settingsFile << "\n";
             return 1;
         }
-        out << "k5x7_seed: " << command->settingsFile << " points at " << databasePath << "\n";
+        out << texts::kPrefix << command->settingsFile << texts::kSettingsPointAt << databasePath
+            << "\n";
         return 0;
     }
 
@@ -537,21 +522,21 @@ int RunSeedCommand(const std::vector<std::string>& args, std::ostream& out, std:
         if (!db.Connected())
             db.CreateDatabase(databasePath);
         if (!db.Connected()) {
-            err << "k5x7_seed: cannot attach to or create the database " << databasePath << "\n";
+            err << texts::kPrefix << texts::kCannotAttachOrCreate << databasePath << "\n";
             return 1;
         }
         if (std::string reason = RefusalReason(db, office); !reason.empty()) {
-            err << "k5x7_seed: " << reason << "; nothing was seeded in " << databasePath << "\n";
+            err << texts::kPrefix << reason << texts::kNothingSeeded << databasePath << "\n";
             return 1;
         }
         files = WriteSampleFiles(office, filesFolder);
         if (!files.ok) {
-            err << "k5x7_seed: " << files.message << "\n";
+            err << texts::kPrefix << files.message << "\n";
             return 1;
         }
         seeded = SeedDatabase(db, office);
         if (!seeded.ok) {
-            err << "k5x7_seed: " << seeded.message << " in " << databasePath << "\n";
+            err << texts::kPrefix << seeded.message << texts::kFailedIn << databasePath << "\n";
             return 1;
         }
         // The embedded engine holds the file until the last detach.
@@ -560,7 +545,7 @@ int RunSeedCommand(const std::vector<std::string>& args, std::ostream& out, std:
 
     if (!command->settingsFile.empty() &&
         !WritePcUserSettings(command->settingsFile, databasePath, office.members().front())) {
-        err << "k5x7_seed: cannot write the settings file " << command->settingsFile << "\n";
+        err << texts::kPrefix << texts::kCannotWriteSettings << command->settingsFile << "\n";
         return 1;
     }
 
@@ -569,11 +554,12 @@ int RunSeedCommand(const std::vector<std::string>& args, std::ostream& out, std:
     const SeedCounts& c = seeded.counts;
     char elapsed[32];
     std::snprintf(elapsed, sizeof elapsed, "%.2f", seconds);
-    out << "k5x7_seed: " << databasePath << ": " << c.sections << " sections, " << c.members
-        << " members, " << c.companies << " companies, " << c.projects << " projects, " << c.nodes
-        << " nodes, " << c.drawings << " drawings, " << c.revisions << " revisions, "
-        << files.counts.files << " files in " << filesFolder << "; " << seeded.blocks
-        << " commits, " << elapsed << " s\n";
+    out << texts::kPrefix << databasePath << texts::kSections << c.sections << texts::kMembers
+        << c.members << texts::kCompanies << c.companies << texts::kProjects << c.projects
+        << texts::kNodes << c.nodes << texts::kDrawings << c.drawings << texts::kRevisions
+        << c.revisions << texts::kFiles << files.counts.files << texts::kFilesIn << filesFolder
+        << texts::kCommits << seeded.blocks << texts::kSeconds << elapsed << texts::kSecondsUnit
+        << "\n";
     return 0;
 }
 

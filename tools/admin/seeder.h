@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/seed/demo_office.h"
+#include "tools/admin/demo_office.h"
 
 namespace storage {
 class Database;

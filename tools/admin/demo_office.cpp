@@ -1,4 +1,4 @@
-#include "tools/seed/demo_office.h"
+#include "tools/admin/demo_office.h"
 
 #include <QDate>
 #include <QString>

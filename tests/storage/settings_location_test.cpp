@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <cstdlib>
+
+#include "common/temp_folder.h"
+#include "storage/settings.h"
+#include "storage/settings_location.h"
+
+namespace {
+
+using storage::SettingsFileLocation;
+using storage::UserConfigHome;
+using testing_support::TempFolder;
+
+TEST(SettingsLocation, TheRule)
+{
+    EXPECT_EQ(SettingsFileLocation("/opt/k/k5x7.dat", true, "/home/u/.config"), "/opt/k/k5x7.dat");
+    EXPECT_EQ(SettingsFileLocation("/usr/bin/k5x7.dat", false, "/home/u/.config"),
+              "/home/u/.config/k5x7/k5x7.dat");
+    // Nowhere else to go: the old place, which fails as it always did.
+    EXPECT_EQ(SettingsFileLocation("/usr/bin/k5x7.dat", false, ""), "/usr/bin/k5x7.dat");
+    EXPECT_EQ(UserConfigHome("/x/cfg", "/home/u"), "/x/cfg");
+    EXPECT_EQ(UserConfigHome("relative", "/home/u"), "/home/u/.config");
+    EXPECT_EQ(UserConfigHome(nullptr, "/home/u"), "/home/u/.config");
+    EXPECT_EQ(UserConfigHome(nullptr, nullptr), "");
+}
+
+// As the machine answers it: a folder the user may write keeps the file
+// beside the executable; one the user may not sends it, written and read back
+// whole, to the configuration folder. Root may write anywhere, so the second
+// half runs as nobody in a child process.
+TEST(SettingsLocation, WritableAndUnwritableExecutableFolders)
+{
+    TempFolder folder;
+    const std::string writable = folder.file("writable/k5x7.dat");
+    QDir().mkpath(QString::fromStdString(folder.file("writable")));
+    EXPECT_EQ(SettingsFileLocation(writable), writable);
+
+    const std::string bin = folder.file("bin");
+    const std::string config = folder.file("config");
+    QDir().mkpath(QString::fromStdString(bin));
+    QDir().mkpath(QString::fromStdString(config));
+    ASSERT_EQ(chmod(folder.path().c_str(), 0755), 0);
+    ASSERT_EQ(chmod(bin.c_str(), 0555), 0);
+    ASSERT_EQ(chmod(config.c_str(), 0777), 0);
+    const std::string expected = config + "/k5x7/k5x7.dat";
+    EXPECT_EXIT(
+        {
+            setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+            if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+                std::exit(3);
+            const std::string path = SettingsFileLocation(bin + "/k5x7.dat");
+            if (path != expected)
+                std::exit(1);
+            storage::Settings settings;
+            settings.DbFolder = "/srv/data/";
+            std::exit(storage::MakeSettingsFolder(path) && storage::WriteSettings(path, settings)
+                          ? 0
+                          : 2);
+        },
+        testing::ExitedWithCode(0), "");
+    storage::Settings read;
+    storage::ReadSettings(expected, "/", read);
+    EXPECT_EQ(read.DbFolder, "/srv/data/");
+    EXPECT_TRUE(QDir(QString::fromStdString(bin)).isEmpty());
+}
+
+}  // namespace
