@@ -7,6 +7,7 @@
 #include <QStatusBar>
 
 #include "app/main_window_texts.h"
+#include "reports/report_service.h"
 #include "text/cp932.h"
 
 namespace app {
@@ -62,7 +63,8 @@ TForm1::TForm1(widgets::UiPorts& ports, std::string exePath, FactoryMaker makeFa
 
     BuildMenu();
 
-    widgets::ScreenContext context{db_, globals_, ports_, this};
+    listOutput_ = std::make_unique<reports::ReportService>(db_, ports_);
+    widgets::ScreenContext context{db_, globals_, ports_, this, listOutput_.get()};
     factory_ = makeFactory ? makeFactory(context) : std::make_unique<ScreenFactory>(context);
     dialogs_ = factory_->CreateDialogs(this);
 }

@@ -7,6 +7,7 @@
 
 #include "drawings/detail_texts.h"
 #include "drawings/drawing_chart_logic.h"
+#include "drawings/drawing_list_report.h"
 #include "drawings/drawing_rows.h"
 #include "drawings/node_text.h"
 #include "drawings/project_detail_logic.h"
@@ -14,6 +15,7 @@
 #include "storage/schema.h"
 #include "text/cp932.h"
 #include "widgets/gantt_view.h"
+#include "widgets/list_output_menu.h"
 #include "widgets/string_grid.h"
 
 namespace drawings {
@@ -58,6 +60,7 @@ DrawingListPage::DrawingListPage(widgets::ScreenContext context, QWidget* parent
         QStringLiteral("QHeaderView::section { background-color: %1; }")
             .arg(kListHeaderColor.name()));
     connect(SG1, &QTableWidget::cellDoubleClicked, this, &DrawingListPage::SG1DblClick);
+    widgets::AttachListOutput(SG1, context_.listOutput, [this] { return Table(); });
 }
 
 void DrawingListPage::Prepare()
@@ -82,35 +85,28 @@ void DrawingListPage::StoreColumnWidths()
 
 void DrawingListPage::Fill(ProjectDetailLogic& logic, const BranchWalk& walk)
 {
+    std::vector<ListedNode> nodes;
+    nodes.reserve(walk.nodes.size());
+    for (const WalkedNode& node : walk.nodes) {
+        ParsedNode parsed = ParseNodeText(ItemBytes(node.item));
+        nodes.push_back({parsed.number, std::move(parsed.name), node.depth});
+    }
+    rows_ = DrawingListRows(context_.db, logic.tables(), logic.projectNo(), nodes, walk.baseLevel);
+
     SG1->setUpdatesEnabled(false);
     SG1->SetRowCount(2);
     SG1->ClearRow(1);
-    const ListRow projectRow = ProjectListRow(ReadProjectRow(context_.db, logic.projectNo()));
-    for (int c = 0; c < kListColumns; ++c)
-        SG1->SetCell(c, 1, text::FromCp932(projectRow[c]));
-
-    std::vector<ParsedNode> nodes;
-    std::vector<int> numbers;
-    for (const WalkedNode& node : walk.nodes) {
-        nodes.push_back(ParseNodeText(ItemBytes(node.item)));
-        if (nodes.back().number > 0)
-            numbers.push_back(nodes.back().number);
-    }
-    const DrawingRows drawings = ReadDrawingRows(context_.db, logic.tables().drawing, numbers);
-
-    SG1->SetRowCount(2 + static_cast<int>(walk.nodes.size()));
-    for (size_t i = 0; i < walk.nodes.size(); ++i) {
-        const int row = 2 + static_cast<int>(i);
-        ListRow cells{};
-        if (const auto found = drawings.find(nodes[i].number);
-            nodes[i].number > 0 && found != drawings.end())
-            cells = DrawingListCells(found->second);
-        cells[0] = std::to_string(nodes[i].number);
-        cells[1] = IndentedName(nodes[i].name, walk.nodes[i].depth, walk.baseLevel);
+    SG1->SetRowCount(static_cast<int>(rows_.size()) + 1);
+    for (size_t r = 0; r < rows_.size(); ++r)
         for (int c = 0; c < kListColumns; ++c)
-            SG1->SetCell(c, row, text::FromCp932(cells[c]));
-    }
+            SG1->SetCell(c, static_cast<int>(r) + 1, text::FromCp932(rows_[r][c]));
     SG1->setUpdatesEnabled(true);
+}
+
+text::TextTable DrawingListPage::Table() const
+{
+    return DrawingListTable(rows_.empty() ? std::string() : rows_.front()[1], rows_,
+                            SG1->ColumnWidths());
 }
 
 void DrawingListPage::SG1DblClick()

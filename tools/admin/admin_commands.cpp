@@ -4,6 +4,8 @@
 #include <ostream>
 
 #include "tools/admin/admin_texts.h"
+#include "tools/admin/report_command.h"
+#include "tools/admin/report_texts.h"
 #include "tools/seed/seeder.h"
 
 namespace admin {
@@ -24,6 +26,7 @@ const std::vector<Command>& Commands()
 {
     static const std::vector<Command> commands = {
         {"seed", texts::kSeedSummary, &seed::RunSeedCommand},
+        {"report", report_texts::kSummary, &RunReportCommand, true},
     };
     return commands;
 }
