@@ -56,8 +56,8 @@ ReportResult WriteCsv(const text::TextTable& table, CsvEncoding encoding, QIODev
 
     int done = 0;
     bool writeFailed = false;
-    bool stopped = false;
-    const bool read = !table.rows || table.rows([&](const text::TextRow& row) {
+    bool stopped = progress && !progress(0, table.rowCount);
+    const bool read = stopped || !table.rows || table.rows([&](const text::TextRow& row) {
         if (!sink.Add(row)) {
             writeFailed = true;
             return false;

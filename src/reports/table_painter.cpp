@@ -65,8 +65,8 @@ ReportResult ReadAllRows(const text::TextTable& table, std::vector<text::TextRow
     rows.clear();
     if (table.rowCount > 0)
         rows.reserve(static_cast<std::size_t>(table.rowCount));
-    bool stopped = false;
-    const bool read = !table.rows || table.rows([&](const text::TextRow& row) {
+    bool stopped = progress && !progress(0, table.rowCount);
+    const bool read = stopped || !table.rows || table.rows([&](const text::TextRow& row) {
         rows.push_back(row);
         if (rows.size() % 256 == 0 && progress &&
             !progress(static_cast<int>(rows.size()), table.rowCount)) {

@@ -2,8 +2,14 @@
 
 #include <xlsxwriter.h>
 
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <memory>
+
+#ifdef __linux__
+#include <unistd.h>
+#endif
 
 #include "reports/report_texts.h"
 #include "text/cp932.h"
@@ -121,6 +127,22 @@ private:
     bool tooMany_ = false;
 };
 
+// libxlsxwriter leaves its scratch files open when it cannot finish a
+// workbook (a full disk), and their space stays taken until the program ends.
+// Its scratch goes into a folder of this workbook's own, so what it left open
+// there is known to be its and is closed.
+void CloseLeftOpenScratch(const QString& folder)
+{
+#ifdef __linux__
+    const QDir open(QStringLiteral("/proc/self/fd"));
+    for (const QString& fd : open.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+        if (QFile::symLinkTarget(open.filePath(fd)).startsWith(folder + QLatin1Char('/')))
+            ::close(fd.toInt());
+#else
+    (void)folder;
+#endif
+}
+
 }  // namespace
 
 double SheetColumnWidth(int pixels)
@@ -132,10 +154,11 @@ double SheetColumnWidth(int pixels)
 ReportResult WriteXlsx(const text::TextTable& table, const QString& path,
                        const QString& scratchFolder, const ReportProgress& progress)
 {
-    QByteArray scratch = QFile::encodeName(scratchFolder);
+    const QTemporaryDir scratchDir(scratchFolder + QStringLiteral("/.k5x7-XXXXXX"));
+    QByteArray scratch = QFile::encodeName(scratchDir.path());
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
-    options.tmpdir = scratch.isEmpty() ? nullptr : scratch.data();
+    options.tmpdir = scratchDir.isValid() ? scratch.data() : nullptr;
     std::unique_ptr<lxw_workbook, WorkbookCloser> workbook(
         workbook_new_opt(QFile::encodeName(path).constData(), &options));
     if (!workbook)
@@ -161,8 +184,8 @@ ReportResult WriteXlsx(const text::TextTable& table, const QString& path,
     worksheet_freeze_panes(sheet, writer.row(), 0);
 
     int done = 0;
-    bool stopped = false;
-    const bool read = !written || !table.rows || table.rows([&](const text::TextRow& row) {
+    bool stopped = progress && !progress(0, table.rowCount);
+    const bool read = stopped || !written || !table.rows || table.rows([&](const text::TextRow& row) {
         if (!writer.Row(row, table, false)) {
             written = false;
             return false;
@@ -184,8 +207,11 @@ ReportResult WriteXlsx(const text::TextTable& table, const QString& path,
         return {ReportStatus::Stopped, {}};
     if (!read)
         return ReportResult::Failure(texts::kReadFailed);
-    if (workbook_close(workbook.release()) != LXW_NO_ERROR)
+    if (workbook_close(workbook.release()) != LXW_NO_ERROR) {
+        if (scratchDir.isValid())
+            CloseLeftOpenScratch(QDir(scratchDir.path()).canonicalPath());
         return ReportResult::Failure(texts::kWriteFailed);
+    }
     return {};
 }
 
