@@ -3,10 +3,12 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressDialog>
+#include <QScreen>
 #include <QStandardPaths>
 #include <memory>
 
@@ -80,6 +82,9 @@ void DesktopPrint(QWidget* parent, QPrinter& printer, int pages,
 {
     if (pages <= kPreviewPages) {
         QPrintPreviewDialog preview(&printer, parent);
+        // Room for a landscape page at a readable size.
+        if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+            preview.resize(screen->availableSize() * 0.85);
         QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
                          [&paint](QPrinter* target) { paint(*target); });
         preview.exec();
