@@ -9,7 +9,6 @@ namespace reports {
 namespace {
 
 constexpr std::size_t kBlockBytes = 64 * 1024;
-constexpr int kProgressEvery = 256;
 
 class CsvSink {
 public:
@@ -54,27 +53,11 @@ ReportResult WriteCsv(const text::TextTable& table, CsvEncoding encoding, QIODev
     if (!sink.Add(table.headers))
         return ReportResult::Failure(texts::kWriteFailed);
 
-    int done = 0;
-    bool writeFailed = false;
-    bool stopped = progress && !progress(0, table.rowCount);
-    const bool read = stopped || !table.rows || table.rows([&](const text::TextRow& row) {
-        if (!sink.Add(row)) {
-            writeFailed = true;
-            return false;
-        }
-        if (++done % kProgressEvery == 0 && progress && !progress(done, table.rowCount)) {
-            stopped = true;
-            return false;
-        }
-        return true;
-    });
-    if (writeFailed || !sink.Flush())
-        return ReportResult::Failure(texts::kWriteFailed);
-    if (stopped)
-        return {ReportStatus::Stopped, {}};
-    if (!read)
-        return ReportResult::Failure(texts::kReadFailed);
-    return {};
+    const ReportResult rows =
+        WriteRows(table, progress, [&](const text::TextRow& row) { return sink.Add(row); });
+    if (rows.status == ReportStatus::Failed || !sink.Flush())
+        return rows.done() ? ReportResult::Failure(texts::kWriteFailed) : rows;
+    return rows;
 }
 
 }  // namespace reports

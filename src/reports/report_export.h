@@ -15,7 +15,7 @@ struct ExportRequest {
     QString path;
     ReportFormat format = ReportFormat::Csv;
     CsvEncoding encoding = CsvEncoding::Cp932;
-    QDate printed;  // for the page heads of a PDF
+    QDate printed = QDate();  // for the page heads of a PDF
 };
 
 ReportResult ExportReport(const text::TextTable& table, const ExportRequest& request,

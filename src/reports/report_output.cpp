@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include "reports/report_texts.h"
+
 namespace reports {
 
 std::optional<ReportFormat> FormatOfPath(const QString& path)
@@ -14,6 +16,33 @@ std::optional<ReportFormat> FormatOfPath(const QString& path)
     if (suffix == QLatin1String("pdf"))
         return ReportFormat::Pdf;
     return std::nullopt;
+}
+
+ReportResult WriteRows(const text::TextTable& table, const ReportProgress& progress,
+                       const std::function<bool(const text::TextRow&)>& write)
+{
+    constexpr int kProgressEvery = 256;
+    int done = 0;
+    bool writeFailed = false;
+    bool stopped = progress && !progress(0, table.rowCount);
+    const bool read = stopped || !table.rows || table.rows([&](const text::TextRow& row) {
+        if (!write(row)) {
+            writeFailed = true;
+            return false;
+        }
+        if (++done % kProgressEvery == 0 && progress && !progress(done, table.rowCount)) {
+            stopped = true;
+            return false;
+        }
+        return true;
+    });
+    if (writeFailed)
+        return ReportResult::Failure(texts::kWriteFailed);
+    if (stopped)
+        return {ReportStatus::Stopped, {}};
+    if (!read)
+        return ReportResult::Failure(texts::kReadFailed);
+    return {};
 }
 
 std::string WithoutControlBytes(std::string_view cp932)

@@ -5,6 +5,10 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <string>
+#include <string_view>
+
+#include "text/text_table.h"
 
 namespace reports {
 
@@ -29,6 +33,12 @@ struct ReportResult {
         return {ReportStatus::Failed, QString::fromUtf8(utf8)};
     }
 };
+
+// Hands every row of the table to `write` (false: the write failed), telling
+// progress at the start and every few hundred rows. Done, Stopped, or Failed
+// with why: the write, or the rows that could not be read.
+ReportResult WriteRows(const text::TextTable& table, const ReportProgress& progress,
+                       const std::function<bool(const text::TextRow&)>& write);
 
 // A stored text made safe for a page or a sheet: control bytes other than tab
 // and line breaks become blanks (a NUL would end a C string, others are not

@@ -65,21 +65,10 @@ ReportResult ReadAllRows(const text::TextTable& table, std::vector<text::TextRow
     rows.clear();
     if (table.rowCount > 0)
         rows.reserve(static_cast<std::size_t>(table.rowCount));
-    bool stopped = progress && !progress(0, table.rowCount);
-    const bool read = stopped || !table.rows || table.rows([&](const text::TextRow& row) {
+    return WriteRows(table, progress, [&](const text::TextRow& row) {
         rows.push_back(row);
-        if (rows.size() % 256 == 0 && progress &&
-            !progress(static_cast<int>(rows.size()), table.rowCount)) {
-            stopped = true;
-            return false;
-        }
         return true;
     });
-    if (stopped)
-        return {ReportStatus::Stopped, {}};
-    if (!read)
-        return ReportResult::Failure(texts::kReadFailed);
-    return {};
 }
 
 struct TablePainter::Metrics {

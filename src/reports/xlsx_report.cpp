@@ -19,7 +19,6 @@ namespace reports {
 
 namespace {
 
-constexpr int kProgressEvery = 256;
 constexpr int kSheetNameLength = 31;
 // Whole numbers up to this many digits are exact in a sheet's numbers.
 constexpr std::size_t kExactDigits = 15;
@@ -183,30 +182,19 @@ ReportResult WriteXlsx(const text::TextTable& table, const QString& path,
     written = written && writer.Row(table.headers, table, true);
     worksheet_freeze_panes(sheet, writer.row(), 0);
 
-    int done = 0;
-    bool stopped = progress && !progress(0, table.rowCount);
-    const bool read = stopped || !written || !table.rows || table.rows([&](const text::TextRow& row) {
-        if (!writer.Row(row, table, false)) {
-            written = false;
-            return false;
-        }
-        if (++done % kProgressEvery == 0 && progress && !progress(done, table.rowCount)) {
-            stopped = true;
-            return false;
-        }
-        return true;
-    });
-    if (written && table.headingInSheet && !table.footer.empty())
+    const ReportResult rows =
+        written ? WriteRows(table, progress,
+                            [&](const text::TextRow& row) { return writer.Row(row, table, false); })
+                : ReportResult::Failure(texts::kWriteFailed);
+    if (rows.done() && table.headingInSheet && !table.footer.empty())
         written = writer.Line(std::string(), false) && writer.Line(table.footer, false);
 
     if (writer.tooMany())
         return ReportResult::Failure(texts::kTooManyRows);
+    if (!rows.done())
+        return rows;
     if (!written)
         return ReportResult::Failure(texts::kWriteFailed);
-    if (stopped)
-        return {ReportStatus::Stopped, {}};
-    if (!read)
-        return ReportResult::Failure(texts::kReadFailed);
     if (workbook_close(workbook.release()) != LXW_NO_ERROR) {
         if (scratchDir.isValid())
             CloseLeftOpenScratch(QDir(scratchDir.path()).canonicalPath());
