@@ -11,6 +11,7 @@
 #include "app/main_window_texts.h"
 #include "app/modal_focus_return.h"
 #include "app/window_menu.h"
+#include "reports/report_service.h"
 #include "text/cp932.h"
 #include "widgets/child_form.h"
 
@@ -69,7 +70,8 @@ TForm1::TForm1(widgets::UiPorts& ports, std::string exePath, FactoryMaker makeFa
     new FrameKeys(menuBar(), mdiArea_);
     new ModalFocusReturn(this);
 
-    widgets::ScreenContext context{db_, globals_, ports_, this};
+    listOutput_ = std::make_unique<reports::ReportService>(db_, ports_);
+    widgets::ScreenContext context{db_, globals_, ports_, this, listOutput_.get()};
     factory_ = makeFactory ? makeFactory(context) : std::make_unique<ScreenFactory>(context);
     dialogs_ = factory_->CreateDialogs(this);
 }

@@ -67,6 +67,7 @@ private:
     widgets::UiPorts& ports_;
     std::string exePath_;
     MainMenuLogic logic_;
+    std::unique_ptr<widgets::ListOutput> listOutput_;  // before the screens that use it
     std::unique_ptr<ScreenFactory> factory_;
     Dialogs dialogs_;
     QMdiArea* mdiArea_ = nullptr;

@@ -92,3 +92,16 @@ inline constexpr char kUnstorableName[] = "（ファイル名・パス名に使�
 inline constexpr char kTooLongName[] = "（ファイル名・パス名が255バイトを超えています）";
 
 }  // namespace drawings::detail_texts
+
+namespace drawings::detail_texts {
+
+// The drawing list and a revision history as they are printed or saved, and
+// the tree's entry for the project's issue register.
+inline constexpr char kListReportTitle[] = "図面一覧";
+inline constexpr char kReportProjectLabel[] = "プロジェクト名：";
+inline constexpr char kReportNodeLabel[] = "名称：";
+inline constexpr char kReportNumberLabel[] = "図番：";
+inline constexpr char kReportSeparator[] = "　";
+inline constexpr char kIssueRegisterItem[] = "出図表...";
+
+}  // namespace drawings::detail_texts

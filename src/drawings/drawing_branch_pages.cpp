@@ -4,10 +4,11 @@
 #include <QHeaderView>
 #include <QVBoxLayout>
 #include <QWheelEvent>
-#include <algorithm>
+#include <functional>
 
 #include "drawings/detail_texts.h"
 #include "drawings/drawing_chart_logic.h"
+#include "drawings/drawing_list_report.h"
 #include "drawings/drawing_rows.h"
 #include "drawings/node_text.h"
 #include "drawings/project_detail_logic.h"
@@ -15,6 +16,7 @@
 #include "storage/schema.h"
 #include "text/cp932.h"
 #include "widgets/gantt_view.h"
+#include "widgets/list_output_menu.h"
 #include "widgets/string_grid.h"
 
 namespace drawings {
@@ -46,43 +48,12 @@ storage::Row ReadProjectRow(storage::Database& db, int projectNo)
     return project;
 }
 
-// The walked nodes with their drawing rows. The walk's own Esc has already
-// cut the branch, and what it walked is filled; a new Esc during the reading
-// stops it there, and the nodes from the first one left unread are dropped.
-struct BranchDrawings {
-    std::vector<ParsedNode> nodes;
-    std::vector<int> depths;
-    DrawingRows rows;
-};
-
-BranchDrawings ReadBranch(widgets::ScreenContext& context, ProjectDetailLogic& logic,
-                          const BranchWalk& walk)
+// The walk's own Esc has already cut the branch, and what it walked is
+// filled; a new Esc during the reading of the rows stops that too.
+std::function<bool()> StopOnNewEscape(widgets::ScreenContext& context)
 {
-    BranchDrawings branch;
-    std::vector<int> numbers;
-    for (const WalkedNode& node : walk.nodes) {
-        branch.nodes.push_back(ParseNodeText(ItemBytes(node.item)));
-        branch.depths.push_back(node.depth);
-        if (branch.nodes.back().number > 0)
-            numbers.push_back(branch.nodes.back().number);
-    }
     context.ports.ResetEscape();
-    bool stopped = false;
-    branch.rows =
-        ReadDrawingRows(context.db, logic.tables().drawing, numbers, kDrawingLookupLimit, [&] {
-            stopped = stopped || context.ports.EscapePressed();
-            return stopped;
-        });
-    if (stopped) {
-        const auto unread =
-            std::find_if(branch.nodes.begin(), branch.nodes.end(), [&](const ParsedNode& node) {
-                return node.number > 0 && branch.rows.count(node.number) == 0;
-            });
-        const auto kept = static_cast<size_t>(unread - branch.nodes.begin());
-        branch.nodes.resize(kept);
-        branch.depths.resize(kept);
-    }
-    return branch;
+    return [&context] { return context.ports.EscapePressed(); };
 }
 
 }  // namespace
@@ -98,6 +69,7 @@ DrawingListPage::DrawingListPage(widgets::ScreenContext context, QWidget* parent
         QStringLiteral("QHeaderView::section { background-color: %1; }")
             .arg(kListHeaderColor.name()));
     connect(SG1, &QTableWidget::cellDoubleClicked, this, &DrawingListPage::SG1DblClick);
+    widgets::AttachListOutput(SG1, context_.listOutput, [this] { return Table(); });
 }
 
 void DrawingListPage::Prepare()
@@ -122,28 +94,29 @@ void DrawingListPage::StoreColumnWidths()
 
 void DrawingListPage::Fill(ProjectDetailLogic& logic, const BranchWalk& walk)
 {
+    std::vector<ListedNode> nodes;
+    nodes.reserve(walk.nodes.size());
+    for (const WalkedNode& node : walk.nodes) {
+        ParsedNode parsed = ParseNodeText(ItemBytes(node.item));
+        nodes.push_back({parsed.number, std::move(parsed.name), node.depth});
+    }
+    rows_ = DrawingListRows(context_.db, logic.tables(), logic.projectNo(), nodes, walk.baseLevel,
+                            StopOnNewEscape(context_));
+
     SG1->setUpdatesEnabled(false);
     SG1->SetRowCount(2);
     SG1->ClearRow(1);
-    const ListRow projectRow = ProjectListRow(ReadProjectRow(context_.db, logic.projectNo()));
-    for (int c = 0; c < kListColumns; ++c)
-        SG1->SetCell(c, 1, text::FromCp932(projectRow[c]));
-
-    const BranchDrawings branch = ReadBranch(context_, logic, walk);
-    SG1->SetRowCount(2 + static_cast<int>(branch.nodes.size()));
-    for (size_t i = 0; i < branch.nodes.size(); ++i) {
-        const ParsedNode& node = branch.nodes[i];
-        const int row = 2 + static_cast<int>(i);
-        ListRow cells{};
-        if (const auto found = branch.rows.find(node.number);
-            node.number > 0 && found != branch.rows.end())
-            cells = DrawingListCells(found->second);
-        cells[0] = std::to_string(node.number);
-        cells[1] = IndentedName(node.name, branch.depths[i], walk.baseLevel);
+    SG1->SetRowCount(static_cast<int>(rows_.size()) + 1);
+    for (size_t r = 0; r < rows_.size(); ++r)
         for (int c = 0; c < kListColumns; ++c)
-            SG1->SetCell(c, row, text::FromCp932(cells[c]));
-    }
+            SG1->SetCell(c, static_cast<int>(r) + 1, text::FromCp932(rows_[r][c]));
     SG1->setUpdatesEnabled(true);
+}
+
+text::TextTable DrawingListPage::Table() const
+{
+    return DrawingListTable(rows_.empty() ? std::string() : rows_.front()[1], rows_,
+                            SG1->ColumnWidths());
 }
 
 void DrawingListPage::SG1DblClick()
@@ -207,10 +180,18 @@ void DrawingChartPage::Build(ProjectDetailLogic& logic, const BranchWalk& walk)
     Chart1->SetDateLabelStepDays(1);
     int row = spans.spans.empty() ? 0 : 1;
 
-    const BranchDrawings branch = ReadBranch(context_, logic, walk);
-    for (const ParsedNode& node : branch.nodes) {
-        const auto found = branch.rows.find(node.number);
-        if (node.number <= 0 || found == branch.rows.end())
+    std::vector<ParsedNode> nodes;
+    std::vector<int> numbers;
+    for (const WalkedNode& node : walk.nodes) {
+        nodes.push_back(ParseNodeText(ItemBytes(node.item)));
+        numbers.push_back(nodes.back().number);
+    }
+    const WalkRows read =
+        ReadWalkRows(context_.db, logic.tables().drawing, numbers, StopOnNewEscape(context_));
+    for (std::size_t i = 0; i < read.filled; ++i) {
+        const ParsedNode& node = nodes[i];
+        const auto found = read.rows.find(node.number);
+        if (node.number <= 0 || found == read.rows.end())
             continue;
         const std::vector<DrawingBar> bars = DrawingBarsOf(found->second);
         const QString label = text::FromCp932(node.name);

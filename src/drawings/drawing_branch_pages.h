@@ -5,7 +5,9 @@
 #include <QWidget>
 #include <functional>
 
+#include "drawings/drawing_chart_logic.h"
 #include "drawings/tree_items.h"
+#include "text/text_table.h"
 #include "widgets/screen_context.h"
 
 namespace widgets {
@@ -28,10 +30,13 @@ public:
     void Fill(ProjectDetailLogic& logic, const BranchWalk& walk);
     // Opens the file of the row double-clicked.
     void SG1DblClick();
+    // What the list shows, for the printer and files.
+    text::TextTable Table() const;
 
 private:
     widgets::ScreenContext context_;
     widgets::StringGrid* SG1;
+    std::vector<ListRow> rows_;  // the rows shown, as stored bytes
 };
 
 class DrawingChartPage : public QWidget {

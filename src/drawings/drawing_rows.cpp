@@ -35,4 +35,28 @@ DrawingRows ReadDrawingRows(storage::Database& db, const std::string& table,
     return rows;
 }
 
+WalkRows ReadWalkRows(storage::Database& db, const std::string& table,
+                      const std::vector<int>& nodeNumbers,
+                      const std::function<bool()>& stopRequested)
+{
+    std::vector<int> numbers;
+    for (int number : nodeNumbers)
+        if (number > 0)
+            numbers.push_back(number);
+    bool stopped = false;
+    WalkRows read;
+    read.rows = ReadDrawingRows(db, table, numbers, kDrawingLookupLimit, [&] {
+        stopped = stopped || (stopRequested && stopRequested());
+        return stopped;
+    });
+    read.filled = nodeNumbers.size();
+    if (stopped)
+        for (std::size_t i = 0; i < nodeNumbers.size(); ++i)
+            if (nodeNumbers[i] > 0 && read.rows.count(nodeNumbers[i]) == 0) {
+                read.filled = i;
+                break;
+            }
+    return read;
+}
+
 }  // namespace drawings

@@ -27,4 +27,15 @@ DrawingRows ReadDrawingRows(storage::Database& db, const std::string& table,
                             std::size_t lookupLimit = kDrawingLookupLimit,
                             const std::function<bool()>& stopRequested = {});
 
+// The rows of a walk that Esc may stop: nodeNumbers are the walked nodes in
+// order (below 1 for a node without a row). When the reading stops, only the
+// nodes before the first one whose row was not reached count as filled.
+struct WalkRows {
+    DrawingRows rows;
+    std::size_t filled = 0;  // leading nodes of the walk that are complete
+};
+WalkRows ReadWalkRows(storage::Database& db, const std::string& table,
+                      const std::vector<int>& nodeNumbers,
+                      const std::function<bool()>& stopRequested);
+
 }  // namespace drawings

@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollArea>
@@ -69,6 +70,8 @@ TForm10::TForm10(widgets::ScreenContext context, TForm11* nameDialog, TForm12* r
     connect(ButtonM3, &QPushButton::clicked, this, &TForm10::ButtonM3Click);
     connect(ButtonM4, &QPushButton::clicked, this, &TForm10::ButtonM4Click);
     connect(ButtonM5, &QPushButton::clicked, this, &TForm10::ButtonM5Click);
+    TreeView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(TreeView1, &QWidget::customContextMenuRequested, this, &TForm10::TreeView1ContextPopup);
 }
 
 TForm10::~TForm10() = default;
@@ -387,6 +390,24 @@ BranchWalk TForm10::WalkSelectedBranch(QTreeWidgetItem* item)
 {
     context_.ports.ResetEscape();
     return WalkBranch(item, [this] { return context_.ports.EscapePressed(); });
+}
+
+// The project node's menu holds the project's issue register.
+void TForm10::TreeView1ContextPopup(const QPoint& position)
+{
+    QTreeWidgetItem* item = TreeView1->itemAt(position);
+    if (!context_.listOutput || !item || item != ProjectItem())
+        return;
+    QMenu menu(TreeView1);
+    QAction* issueRegister = menu.addAction(Utf8(texts::kIssueRegisterItem));
+    if (menu.exec(TreeView1->viewport()->mapToGlobal(position)) == issueRegister)
+        IssueRegisterClick();
+}
+
+void TForm10::IssueRegisterClick()
+{
+    if (context_.listOutput && logic_)
+        context_.listOutput->IssueRegister(this, projectNo_);
 }
 
 }  // namespace drawings

@@ -54,6 +54,9 @@ public slots:
     void ButtonM4Click();
     void ButtonM5Click();
     void TreeView1Click();
+    void TreeView1ContextPopup(const QPoint& position);
+    // The project's drawing issue register.
+    void IssueRegisterClick();
 
     // The pages' own handlers, reachable as the window's.
     void Button1Click() { infoPage_->Button1Click(); }

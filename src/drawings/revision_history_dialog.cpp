@@ -10,11 +10,13 @@
 #include <QVBoxLayout>
 #include <numeric>
 
+#include "drawings/drawing_list_report.h"
 #include "drawings/project_detail_logic.h"
 #include "drawings/revision_history_logic.h"
 #include "drawings/revision_history_texts.h"
 #include "text/cp932.h"
 #include "widgets/byte_line_edit.h"
+#include "widgets/list_output_menu.h"
 #include "widgets/string_grid.h"
 
 namespace drawings {
@@ -127,6 +129,9 @@ TForm12::TForm12(widgets::ScreenContext context, QWidget* parent)
     connect(Button4, &QPushButton::clicked, this, &TForm12::Button4Click);
     connect(Button2, &QPushButton::clicked, this, &TForm12::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm12::Button3Click);
+    widgets::AttachListOutput(SG1, context_.listOutput, [this] {
+        return RevisionHistoryTable(context_.db, ProjectNo, DrawingNo, rows_, SG1->ColumnWidths());
+    });
 }
 
 RevisionHistoryLogic TForm12::Logic() const

@@ -10,10 +10,12 @@
 
 #include "projects/child_window.h"
 #include "projects/project_details_panel.h"
+#include "projects/project_list_report.h"
 #include "projects/project_list_texts.h"
 #include "text/cp932.h"
 #include "text/mbcs.h"
 #include "widgets/byte_line_edit.h"
+#include "widgets/list_output_menu.h"
 #include "widgets/string_grid.h"
 
 namespace projects {
@@ -100,6 +102,11 @@ TForm8::TForm8(widgets::ScreenContext context, QWidget* parent)
     connect(SG1, &QTableWidget::cellDoubleClicked, this, [this] { SG1DblClick(); });
     connect(Panel1, &ProjectDetailsPanel::editRequested, this, &TForm8::Button7Click);
     connect(Panel1, &ProjectDetailsPanel::detailRequested, this, &TForm8::Button8Click);
+    // Every project of the sort and filter shown, not only this page.
+    widgets::AttachListOutput(SG1, context_.listOutput, [this] {
+        return ProjectListTable(context_.db, loader_.filter(), loader_.order(),
+                                SG1->ColumnWidths());
+    });
 }
 
 void TForm8::FormShow()

@@ -17,14 +17,14 @@ constexpr const char* kSortOrders[kSortItemCount] = {
 // Position 0 is "no filter".
 constexpr const char* kFilterColumns[kFilterItemCount] = {"", "PRNAME", "MTITLE", "NOUKI", "NDATE"};
 
+}  // namespace
+
 ProjectListRow ListRow(const storage::Row& row)
 {
     auto at = [&row](int column) { return column < int(row.size()) ? row[column] : std::string(); };
     return {at(kColN),     at(kColPRNAME), at(kColMTITLE),
             at(kColNOUKI), at(kColNDATE),  text::StrToIntOrZero(at(kColENDF)) != 0};
 }
-
-}  // namespace
 
 std::string SortOrderText(int position)
 {
@@ -92,13 +92,18 @@ void ProjectPageLoader::SelectFilter(int position, std::string_view typed)
     First();
 }
 
-storage::Lines ProjectPageLoader::StatementLines() const
+storage::Lines ProjectListLines(const std::string& filter, const std::string& order)
 {
     storage::Lines lines{"SELECT * FROM ZPROJECT"};
-    if (!filter_.empty())
-        lines.push_back("  WHERE " + filter_);
-    lines.push_back("  ORDER BY " + order_ + ";");
+    if (!filter.empty())
+        lines.push_back("  WHERE " + filter);
+    lines.push_back("  ORDER BY " + order + ";");
     return lines;
+}
+
+storage::Lines ProjectPageLoader::StatementLines() const
+{
+    return ProjectListLines(filter_, order_);
 }
 
 void ProjectPageLoader::Load()

@@ -22,6 +22,9 @@ struct ProjectListRow {
     bool done = false;      // ENDF read as an integer is not 0
 };
 
+// A stored ZPROJECT row ("*", table order) as the list shows it.
+ProjectListRow ListRow(const storage::Row& row);
+
 constexpr int kSortItemCount = 10;
 constexpr int kFilterItemCount = 5;
 
@@ -32,6 +35,10 @@ std::string SortOrderText(int position);
 // for no filter. The typed text becomes one SQL literal inside LIKE, so it is
 // matched as typed (quotes included) while % and _ keep their wildcard meaning.
 std::string FilterCondition(int position, std::string_view typed);
+
+// The statement of the list for a filter condition and an order: a page load
+// reads its first rows, an export all of them.
+storage::Lines ProjectListLines(const std::string& filter, const std::string& order);
 
 class ProjectPageLoader {
 public:

@@ -6,13 +6,7 @@
 namespace registers {
 
 TForm5::TForm5(widgets::ScreenContext context, QWidget* parent)
-    : RegisterDialog(context, CompanyRegister(),
-                     {"TForm5",
-                      texts::kCompanyCaption,
-                      texts::kCompanyNumberLabel,
-                      {texts::kNumberHeader, texts::kNameHeader, texts::kDepartmentHeader},
-                      {57, 181, 179}},
-                     parent)
+    : RegisterDialog(context, CompanyRegister(), {"TForm5", texts::kCompanyNumberLabel}, parent)
 {
     Edit2 = AddEdit("Label2", texts::kCompanyNameLabel, "Edit2", 32);
     Edit3 = AddEdit("Label4", texts::kDepartmentLabel, "Edit3", 32);

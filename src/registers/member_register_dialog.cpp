@@ -11,14 +11,7 @@
 namespace registers {
 
 TForm4::TForm4(widgets::ScreenContext context, QWidget* parent)
-    : RegisterDialog(context, MemberRegister(),
-                     {"TForm4",
-                      texts::kMemberCaption,
-                      texts::kNumberLabel,
-                      {texts::kNumberHeader, texts::kSectionNoHeader, texts::kSectionHeader,
-                       texts::kMemberNameHeader},
-                      {57, 10, 130, 153}},
-                     parent)
+    : RegisterDialog(context, MemberRegister(), {"TForm4", texts::kNumberLabel}, parent)
 {
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));

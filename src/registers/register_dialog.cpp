@@ -9,9 +9,11 @@
 #include <QVBoxLayout>
 #include <numeric>
 
+#include "registers/register_report.h"
 #include "registers/register_texts.h"
 #include "text/cp932.h"
 #include "widgets/byte_line_edit.h"
+#include "widgets/list_output_menu.h"
 #include "widgets/string_grid.h"
 
 namespace registers {
@@ -44,17 +46,17 @@ RegisterDialog::RegisterDialog(widgets::ScreenContext context, const RegisterCon
       logic_(context.db, config)
 {
     setObjectName(QString::fromLatin1(layout.objectName));
-    setWindowTitle(QString::fromUtf8(layout.caption));
+    setWindowTitle(QString::fromUtf8(config.caption));
 
     Label1 = Named(new QLabel(QString::fromUtf8(texts::kCurrentContents), this), "Label1");
     SG1 = Named(new widgets::StringGrid(config.gridColumns, this), "SG1");
     QStringList headers;
-    for (const char* header : layout.headers)
+    for (const char* header : config.headers)
         headers << QString::fromUtf8(header);
     SG1->SetHeaders(headers);
-    SG1->SetColumnWidths(layout.columnWidths);
+    SG1->SetColumnWidths(config.columnWidths);
     const int columnsWidth =
-        std::accumulate(layout.columnWidths.begin(), layout.columnWidths.end(), 0);
+        std::accumulate(config.columnWidths.begin(), config.columnWidths.end(), 0);
     SG1->setFixedSize(
         columnsWidth + 2 * SG1->frameWidth() + SG1->verticalScrollBar()->sizeHint().width() + 2,
         kGridHeight);
@@ -87,6 +89,9 @@ RegisterDialog::RegisterDialog(widgets::ScreenContext context, const RegisterCon
     connect(Button2, &QPushButton::clicked, this, &RegisterDialog::Button2Click);
     connect(Button4, &QPushButton::clicked, this, &RegisterDialog::Button4Click);
     connect(Button3, &QPushButton::clicked, this, &RegisterDialog::Button3Click);
+    widgets::AttachListOutput(SG1, context_.listOutput, [this] {
+        return RegisterTable(logic_.config(), rows_, SG1->ColumnWidths());
+    });
 }
 
 void RegisterDialog::AddField(const char* labelName, const char* labelText, QWidget* field)

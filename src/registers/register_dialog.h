@@ -37,10 +37,7 @@ public slots:
 protected:
     struct Layout {
         const char* objectName;
-        const char* caption;
         const char* numberLabel;  // Label3, before Edit1
-        std::vector<const char*> headers;
-        std::vector<int> columnWidths;
     };
 
     RegisterDialog(widgets::ScreenContext context, const RegisterConfig& config,

@@ -58,6 +58,10 @@ const RegisterConfig& SectionRegister()
 {
     static const RegisterConfig config{
         .table = "SECTION",
+        .caption = texts::kSectionCaption,
+        .headers = {texts::kNumberHeader, texts::kNameHeader},
+        .columnWidths = {57, 294},
+        .numberColumns = {true, false},
         .columns = {{"SNAME", ColumnKind::Text, "Edit2", "Edit2"}},
         .gridColumns = 2,
         .loadRows = LoadWholeTable,
@@ -75,6 +79,11 @@ const RegisterConfig& MemberRegister()
 {
     static const RegisterConfig config{
         .table = "MEMBER",
+        .caption = texts::kMemberCaption,
+        .headers = {texts::kNumberHeader, texts::kSectionNoHeader, texts::kSectionHeader,
+                    texts::kMemberNameHeader},
+        .columnWidths = {57, 10, 130, 153},
+        .numberColumns = {true, true, false, false},
         .columns = {{"SN", ColumnKind::NumberedItem, "ComboBox1", nullptr},
                     {"PNAME", ColumnKind::Text, "Edit2", "Edit2"}},
         .gridColumns = 4,
@@ -91,6 +100,10 @@ const RegisterConfig& CompanyRegister()
     // A quote in either name puts the focus on the company name.
     static const RegisterConfig config{
         .table = "COMPANY",
+        .caption = texts::kCompanyCaption,
+        .headers = {texts::kNumberHeader, texts::kNameHeader, texts::kDepartmentHeader},
+        .columnWidths = {57, 181, 179},
+        .numberColumns = {true, false, false},
         .columns = {{"CNAME", ColumnKind::Text, "Edit2", "Edit2"},
                     {"BNAME", ColumnKind::Text, "Edit3", "Edit2"}},
         .gridColumns = 3,

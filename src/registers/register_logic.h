@@ -33,6 +33,11 @@ using RowLoader = std::vector<storage::Row> (*)(storage::Database& db,
 
 struct RegisterConfig {
     const char* table;
+    // The dialog's caption and its grid's header texts and column widths.
+    const char* caption;
+    std::vector<const char*> headers;
+    std::vector<int> columnWidths;
+    std::vector<bool> numberColumns;  // grid columns that hold numbers
     std::vector<ValueColumn> columns;
     int gridColumns;
     RowLoader loadRows;

@@ -6,13 +6,7 @@
 namespace registers {
 
 TForm3::TForm3(widgets::ScreenContext context, QWidget* parent)
-    : RegisterDialog(context, SectionRegister(),
-                     {"TForm3",
-                      texts::kSectionCaption,
-                      texts::kNumberLabel,
-                      {texts::kNumberHeader, texts::kNameHeader},
-                      {57, 294}},
-                     parent)
+    : RegisterDialog(context, SectionRegister(), {"TForm3", texts::kNumberLabel}, parent)
 {
     Edit2 = AddEdit("Label4", texts::kNameLabel, "Edit2", 32);
     FinishLayout();

@@ -456,4 +456,25 @@ const Row& Database::QueryRow() const
     return cursor.open && !cursor.eof() ? cursor.rows[cursor.position] : kNoRow;
 }
 
+bool Database::StreamRows(const Lines& lines, const std::function<bool(const Row&)>& each)
+{
+    if (!Connected())
+        return false;
+    bool complete = false;
+    try {
+        impl_->closeCursor();
+        impl_->openCursor(JoinStatement(lines));
+        Row row;
+        complete = true;
+        while (impl_->cursor.statement.fetch(row))
+            if (!each(row))
+                break;
+    } catch (const fb::Error& error) {
+        impl_->recover(error);
+        complete = false;
+    }
+    impl_->closeCursor();
+    return complete;
+}
+
 }  // namespace storage

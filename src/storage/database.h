@@ -96,6 +96,12 @@ public:
     bool QueryEof() const;
     const Row& QueryRow() const;
 
+    // Reads a result once from start to end and keeps none of its rows: for
+    // whole-table exports, whose memory must not grow with the table. Stops
+    // when `each` returns false. False when the statement failed or the read
+    // broke off; the result and its transaction are closed either way.
+    bool StreamRows(const Lines& lines, const std::function<bool(const Row&)>& each);
+
 private:
     struct Impl;
     std::unique_ptr<Impl> impl_;

@@ -3,6 +3,7 @@
 
 #include "storage/app_globals.h"
 #include "storage/database.h"
+#include "widgets/list_output.h"
 #include "widgets/ui_ports.h"
 #include "widgets/window_opener.h"
 
@@ -12,7 +13,8 @@ struct ScreenContext {
     storage::Database& db;
     storage::AppGlobals& globals;
     UiPorts& ports;
-    WindowOpener* opener = nullptr;  // the main frame; null where nothing may be opened
+    WindowOpener* opener = nullptr;    // the main frame; null where nothing may be opened
+    ListOutput* listOutput = nullptr;  // null: lists stay on screen
 };
 
 }  // namespace widgets

@@ -6,6 +6,8 @@
 #include "tools/admin/admin_texts.h"
 #include "tools/admin/backup_command.h"
 #include "tools/admin/check_command.h"
+#include "tools/admin/report_command.h"
+#include "tools/admin/report_texts.h"
 #include "tools/admin/restore_command.h"
 #include "tools/admin/seeder.h"
 
@@ -30,6 +32,7 @@ const std::vector<Command>& Commands()
         {"backup", texts::kBackupSummary, &RunBackupCommand},
         {"restore", texts::kRestoreSummary, &RunRestoreCommand},
         {"check", texts::kCheckSummary, &RunCheckCommand},
+        {"report", report_texts::kSummary, &RunReportCommand, true},
     };
     return commands;
 }

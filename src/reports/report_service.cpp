@@ -1,0 +1,208 @@
+#include "reports/report_service.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QScreen>
+#include <QStandardPaths>
+#include <memory>
+
+#include "reports/issue_register_dialog.h"
+#include "reports/report_export.h"
+#include "reports/report_texts.h"
+#include "reports/table_painter.h"
+#include "text/cp932.h"
+
+namespace reports {
+
+namespace {
+
+// A preview draws every page before it shows one; longer lists go straight to
+// the print dialog and are drawn once, with progress.
+constexpr int kPreviewPages = 200;
+constexpr int kShowProgressAfterMs = 1000;
+
+// The box appears only once the work has taken a while; while it is up it is
+// modal to the whole application, so nothing else uses the database meanwhile.
+class Progress {
+public:
+    Progress(QWidget* parent, const char* label)
+        : dialog_(text::Utf8(label), text::Utf8(texts::kStop), 0, 0, parent)
+    {
+        dialog_.setObjectName(QStringLiteral("ReportProgress"));
+        dialog_.setWindowModality(Qt::ApplicationModal);
+        dialog_.setMinimumDuration(kShowProgressAfterMs);
+        dialog_.setAutoClose(false);
+        dialog_.setAutoReset(false);
+        dialog_.setValue(0);
+    }
+
+    ReportProgress Callback()
+    {
+        return [this](int done, int total) {
+            if (total > 0 && dialog_.maximum() != total)
+                dialog_.setRange(0, total);
+            dialog_.setValue(total > 0 ? std::min(done, total) : done % 100);
+            return !dialog_.wasCanceled();
+        };
+    }
+
+private:
+    QProgressDialog dialog_;
+};
+
+QString FileNameOf(const text::TextTable& table, const char* extension)
+{
+    QString name = text::FromCp932(table.title);
+    for (QChar& c : name)
+        if (QStringLiteral("\\/:*?\"<>|").contains(c) || c.unicode() < 0x20)
+            c = QLatin1Char('_');
+    return name + QLatin1String(extension);
+}
+
+SaveChoice DesktopSaveFile(QWidget* parent, const SaveRequest& request)
+{
+    QFileDialog dialog(parent, request.caption, request.folder);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(request.filters);
+    dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return {dialog.selectedFiles().first(),
+            std::max(0, static_cast<int>(request.filters.indexOf(dialog.selectedNameFilter())))};
+}
+
+void DesktopPrint(QWidget* parent, QPrinter& printer, int pages,
+                  const std::function<ReportResult(QPrinter&)>& paint)
+{
+    if (pages <= kPreviewPages) {
+        QPrintPreviewDialog preview(&printer, parent);
+        // Room for a landscape page at a readable size.
+        if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+            preview.resize(screen->availableSize() * 0.85);
+        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
+                         [&paint](QPrinter* target) { paint(*target); });
+        preview.exec();
+        return;
+    }
+    QPrintDialog dialog(&printer, parent);
+    if (dialog.exec() == QDialog::Accepted)
+        paint(printer);
+}
+
+}  // namespace
+
+OutputDialogs DesktopOutputDialogs()
+{
+    return {DesktopSaveFile, DesktopPrint, [](QDialog* dialog) { dialog->exec(); }};
+}
+
+ReportService::ReportService(storage::Database& db, widgets::UiPorts& ports, OutputDialogs dialogs)
+    : db_(db), ports_(ports), dialogs_(std::move(dialogs))
+{}
+
+void ReportService::Output(QWidget* parent, widgets::ListFormat format,
+                           const text::TextTable& table)
+{
+    if (format == widgets::ListFormat::Print)
+        Print(parent, table);
+    else
+        Save(parent, format, table);
+}
+
+void ReportService::Save(QWidget* parent, widgets::ListFormat format, const text::TextTable& table)
+{
+    SaveRequest request;
+    ExportRequest exportRequest;
+    const char* extension = ".csv";
+    switch (format) {
+        case widgets::ListFormat::Excel:
+            request.caption = text::Utf8(texts::kExcelCaption);
+            request.filters = QStringList{text::Utf8(texts::kExcelFilter)};
+            exportRequest.format = ReportFormat::Xlsx;
+            extension = ".xlsx";
+            break;
+        case widgets::ListFormat::Pdf:
+            request.caption = text::Utf8(texts::kPdfCaption);
+            request.filters = QStringList{text::Utf8(texts::kPdfFilter)};
+            exportRequest.format = ReportFormat::Pdf;
+            extension = ".pdf";
+            break;
+        default:
+            request.caption = text::Utf8(texts::kCsvCaption);
+            request.filters =
+                QStringList{text::Utf8(texts::kCsvCp932Filter), text::Utf8(texts::kCsvUtf8Filter)};
+            break;
+    }
+    if (folder_.isEmpty())
+        folder_ = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    request.folder = folder_;
+    request.fileName = FileNameOf(table, extension);
+
+    const SaveChoice choice = dialogs_.chooseSaveFile(parent, request);
+    if (choice.path.isEmpty())
+        return;
+    exportRequest.path = choice.path;
+    if (!exportRequest.path.endsWith(QLatin1String(extension), Qt::CaseInsensitive))
+        exportRequest.path += QLatin1String(extension);
+    exportRequest.encoding = choice.filter == 1 ? CsvEncoding::Utf8Bom : CsvEncoding::Cp932;
+    exportRequest.printed = ports_.Today();
+    folder_ = QFileInfo(exportRequest.path).absolutePath();
+
+    ReportResult result;
+    {
+        Progress progress(parent, texts::kWriting);
+        result = ExportReport(table, exportRequest, progress.Callback());
+    }
+    const QString where = QDir::toNativeSeparators(exportRequest.path);
+    if (result.done())
+        ports_.Inform(parent, text::Utf8(texts::kWritten) + QLatin1Char('\n') + where);
+    else if (result.status == ReportStatus::Failed)
+        ports_.Inform(parent, result.message + QLatin1Char('\n') + where);
+}
+
+void ReportService::Print(QWidget* parent, const text::TextTable& table)
+{
+    std::vector<text::TextRow> rows;
+    ReportResult read;
+    {
+        Progress progress(parent, texts::kPrinting);
+        read = ReadAllRows(table, rows, progress.Callback());
+    }
+    if (read.status == ReportStatus::Failed)
+        ports_.Inform(parent, read.message);
+    if (!read.done())
+        return;
+
+    const TablePainter painter(table, std::move(rows), ports_.Today());
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(ReportPageLayout());
+    printer.setDocName(text::FromCp932(table.title));
+    bool failed = false;
+    dialogs_.print(parent, printer, painter.PageCount(printer), [&](QPrinter& target) {
+        Progress progress(parent, texts::kPrinting);
+        ReportResult painted = painter.Paint(target, progress.Callback());
+        failed = failed || painted.status == ReportStatus::Failed;
+        return painted;
+    });
+    if (failed)
+        ports_.Inform(parent, text::Utf8(texts::kPrintFailed));
+}
+
+void ReportService::IssueRegister(QWidget* parent, int projectNo)
+{
+    IssueRegisterDialog dialog(
+        ports_,
+        [this, projectNo, &dialog](widgets::ListFormat format, const IssueRange& range) {
+            Output(&dialog, format, IssueRegisterTable(db_, projectNo, range));
+        },
+        parent);
+    dialogs_.run(&dialog);
+}
+
+}  // namespace reports

@@ -1,0 +1,141 @@
+// The lists as files: exact CSV bytes, a workbook read back by another
+// reader, and files that cannot be written whole.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cstdlib>
+
+#include "projects/project_list_report.h"
+#include "report_fixture.h"
+#include "reports/report_export.h"
+#include "reports/report_texts.h"
+#include "reports/xlsx_report.h"
+
+using reports::CsvEncoding;
+using reports::ExportReport;
+using reports::ReportFormat;
+using reports::ReportStatus;
+using testing_support::FileBytes;
+using testing_support::kEdgeChars;
+using testing_support::Sj;
+
+namespace {
+
+class ReportFilesTest : public testing_support::ReportDatabaseTest {
+protected:
+    text::TextTable Projects()
+    {
+        return projects::ProjectListTable(db, "", "N", {56, 240, 240, 110, 100, 40});
+    }
+
+    QString Target(const char* name) const { return QString::fromStdString(folder.file(name)); }
+
+    QStringList FolderEntries(const QString& dir) const
+    {
+        return QDir(dir).entryList(QDir::Files | QDir::Hidden);
+    }
+};
+
+TEST_F(ReportFilesTest, CsvCarriesTheStoredBytesQuotedInCp932AndUtf8)
+{
+    const std::string done = Sj("済"), notDone = Sj("未");
+    const std::string cp932 = Sj("番号,プロジェクト名,表題,納期,納品日付,済") + "\r\n" +
+                              "1,\"a,b\",\"say \"\"hi\"\"\",\"line1\r\nline2\",20240401," + done +
+                              "\r\n" + "2," + kEdgeChars + ",x y\tz w,,abcd," + notDone + "\r\n" +
+                              "3,,,,," + notDone + "\r\n" + "7," + Sj("港北") + "," +
+                              Sj("集合住宅") + ",,," + notDone + "\r\n";
+    ASSERT_TRUE(ExportReport(Projects(), {Target("p.csv"), ReportFormat::Csv}).done());
+    EXPECT_EQ(FileBytes(Target("p.csv")), cp932);
+
+    const std::string utf8 =
+        "\xEF\xBB\xBF"
+        "番号,プロジェクト名,表題,納期,納品日付,済\r\n"
+        "1,\"a,b\",\"say \"\"hi\"\"\",\"line1\r\nline2\",20240401,済\r\n"
+        "2,≒纊黑,x y\tz w,,abcd,未\r\n"
+        "3,,,,,未\r\n"
+        "7,港北,集合住宅,,,未\r\n";
+    ASSERT_TRUE(ExportReport(Projects(), {Target("u.csv"), ReportFormat::Csv, CsvEncoding::Utf8Bom})
+                    .done());
+    EXPECT_EQ(FileBytes(Target("u.csv")), utf8);
+}
+
+TEST_F(ReportFilesTest, WorkbookReadBackByAnotherReader)
+{
+    // Debian's own interpreter, which the package extends.
+    const QString python = QFile::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
+    if (QProcess::execute(python, {"-c", "import openpyxl"}) != 0)
+        GTEST_SKIP() << "python3-openpyxl is not installed";
+    ASSERT_TRUE(ExportReport(Projects(), {Target("p.xlsx"), ReportFormat::Xlsx}).done());
+    const char* script = R"(
+import sys, openpyxl
+ws = openpyxl.load_workbook(sys.argv[1]).active
+print(ws.title, ws.freeze_panes, ws['A1'].font.b, ws['B2'].font.b,
+      round(ws.column_dimensions['B'].width, 1), ws.max_row)
+for row in ws.iter_rows(min_row=1, values_only=True):
+    print('|'.join('' if v is None else type(v).__name__ + ':' + str(v) for v in row))
+)";
+    const std::string out = testing_support::RunTool(python, {"-c", script, Target("p.xlsx")});
+    EXPECT_EQ(out,
+              "プロジェクト一覧表示 A2 True False 34.3 5\n"
+              "str:番号|str:プロジェクト名|str:表題|str:納期|str:納品日付|str:済\n"
+              "int:1|str:a,b|str:say \"hi\"|str:line1\nline2|str:20240401|str:済\n"
+              "int:2|str:≒纊黑|str:x y\tz w||str:abcd|str:未\n"
+              "int:3|||||str:未\n"
+              "int:7|str:港北|str:集合住宅|||str:未\n");
+}
+
+TEST_F(ReportFilesTest, AFileThatCannotBeWrittenWholeLeavesTheTargetAsItWas)
+{
+    const QString target = Target("p.csv");
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+
+    // Stopped, and rows that could not be read: the old file stays, nothing else appears.
+    const reports::ReportResult stopped =
+        ExportReport(Projects(), {target, ReportFormat::Csv}, [](int, int) { return false; });
+    text::TextTable broken = Projects();
+    broken.rows = [](const text::RowSink&) { return false; };
+    const reports::ReportResult unread = ExportReport(broken, {target, ReportFormat::Xlsx});
+    EXPECT_EQ(unread.message, text::Utf8(reports::texts::kReadFailed));
+    EXPECT_EQ(FileBytes(target), "old");
+    EXPECT_EQ(FolderEntries(QString::fromStdString(folder.path())).filter(".k5x7").size(), 0);
+
+    // A folder that is not there; the longest name a folder takes, and one byte more.
+    EXPECT_EQ(ExportReport(Projects(), {Target("none/p.csv"), ReportFormat::Csv}).message,
+              text::Utf8(reports::texts::kCannotCreate));
+    const QString longest = Target("") + QString(251, QLatin1Char('n')) + ".csv";
+    EXPECT_TRUE(ExportReport(Projects(), {longest, ReportFormat::Csv}).done());
+    EXPECT_EQ(ExportReport(Projects(), {longest + "x", ReportFormat::Csv}).message,
+              text::Utf8(reports::texts::kNameTooLong));
+    EXPECT_EQ(stopped.status, ReportStatus::Stopped);
+}
+
+// A full disk and a read-only one need a small file system of their own.
+TEST_F(ReportFilesTest, AFullOrReadOnlyDiskIsToldAndLeavesNothingBehind)
+{
+    QTemporaryDir mount;
+    const QString dir = mount.path();
+    const std::string m = dir.toStdString();
+    if (std::system(("mount -t tmpfs -o size=64k tmpfs " + m + " 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "no permission to mount a small file system";
+    text::TextTable big = Projects();
+    std::vector<text::TextRow> rows(4000, text::TextRow(6, std::string(60, 'x')));
+    big.rows = text::RowsOf(rows);
+    for (ReportFormat format : {ReportFormat::Csv, ReportFormat::Xlsx}) {
+        const QString target = dir + (format == ReportFormat::Csv ? "/big.csv" : "/big.xlsx");
+        EXPECT_EQ(ExportReport(big, {target, format}).message,
+                  text::Utf8(reports::texts::kWriteFailed));
+        EXPECT_EQ(FolderEntries(dir), QStringList());
+    }
+    std::system(("mount -o remount,ro " + m).c_str());
+    EXPECT_EQ(ExportReport(Projects(), {dir + "/p.csv", ReportFormat::Csv}).message,
+              text::Utf8(reports::texts::kCannotCreate));
+    std::system(("umount " + m).c_str());
+}
+
+}  // namespace

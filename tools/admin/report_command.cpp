@@ -1,0 +1,136 @@
+#include "tools/admin/report_command.h"
+
+#include <QDate>
+#include <QFile>
+#include <optional>
+#include <ostream>
+
+#include "reports/report_export.h"
+#include "reports/report_kinds.h"
+#include "reports/report_texts.h"
+#include "storage/database.h"
+#include "storage/schema.h"
+#include "text/mbcs.h"
+#include "tools/admin/report_texts.h"
+#include "tools/admin/seeder.h"
+
+namespace admin {
+
+namespace {
+
+namespace texts = report_texts;
+
+struct ReportCommandLine {
+    std::string database;
+    std::optional<reports::ReportKind> kind;
+    std::string out;
+    reports::ReportRequest request;
+    reports::CsvEncoding encoding = reports::CsvEncoding::Cp932;
+    QDate printed = QDate::currentDate();
+};
+
+// The error to show, or empty when the arguments make a command.
+std::string Parse(const std::vector<std::string>& args, ReportCommandLine& command)
+{
+    std::vector<std::string> positional;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg.rfind("--", 0) != 0) {
+            positional.push_back(arg);
+            continue;
+        }
+        if (arg == "--include-unissued") {
+            command.request.range.includeUnissued = true;
+            continue;
+        }
+        if (arg != "--project" && arg != "--from" && arg != "--to" && arg != "--out" &&
+            arg != "--encoding" && arg != "--printed")
+            return texts::kUnknownOption + arg;
+        if (i + 1 >= args.size())
+            return texts::kNeedsValue + arg;
+        const std::string& value = args[++i];
+        if (arg == "--project")
+            command.request.projectNo = text::IsAllDigits(value) ? text::StrToIntOrZero(value) : 0;
+        else if (arg == "--from")
+            command.request.range.from = value;
+        else if (arg == "--to")
+            command.request.range.to = value;
+        else if (arg == "--out")
+            command.out = value;
+        else if (arg == "--encoding" && (value == "cp932" || value == "utf8"))
+            command.encoding =
+                value == "utf8" ? reports::CsvEncoding::Utf8Bom : reports::CsvEncoding::Cp932;
+        else if (arg == "--encoding")
+            return texts::kBadEncoding;
+        else if (text::IsValidDateString(value))
+            command.printed = QDate::fromString(QString::fromStdString(value), "yyyyMMdd");
+        else
+            return texts::kBadPrinted;
+    }
+    if (positional.size() != 2 || command.out.empty())
+        return texts::kNeedsArguments;
+    command.database = positional[0];
+    command.kind = reports::KindOfName(positional[1]);
+    if (!command.kind)
+        return texts::kUnknownKind + positional[1];
+    command.request.kind = *command.kind;
+    if (reports::NeedsProject(*command.kind) && command.request.projectNo < 1)
+        return texts::kNeedsProject;
+    if (!reports::FormatOfPath(QFile::decodeName(command.out.c_str())))
+        return reports::texts::kUnknownFormat;
+    const reports::RangeCheck range = reports::CheckIssueRange(command.request.range);
+    if (!range.message.isEmpty())
+        return range.message.toStdString();
+    return std::string();
+}
+
+bool ProjectExists(storage::Database& db, int projectNo)
+{
+    storage::Row row(storage::kProjectColumns);
+    return db.TableExists("ZPROJECT") &&
+           db.SelectColumns("*", "ZPROJECT", "N=" + std::to_string(projectNo), row) >= 0;
+}
+
+}  // namespace
+
+int RunReportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    for (const std::string& arg : args)
+        if (arg == "-h" || arg == "--help") {
+            out << texts::kUsage;
+            return 0;
+        }
+    ReportCommandLine command;
+    if (const std::string error = Parse(args, command); !error.empty()) {
+        err << texts::kPrefix << error << "\n" << texts::kUsage;
+        return 2;
+    }
+
+    storage::Database db;
+    db.ConnectDatabase(seed::AbsoluteDatabasePath(command.database));
+    if (!db.Connected()) {
+        err << texts::kPrefix << texts::kCannotConnect << command.database << "\n";
+        return 1;
+    }
+    if (reports::NeedsProject(command.request.kind) &&
+        !ProjectExists(db, command.request.projectNo)) {
+        err << texts::kPrefix << texts::kNoProject << command.request.projectNo << "\n";
+        return 1;
+    }
+
+    const QString path = QFile::decodeName(command.out.c_str());
+    const text::TextTable table = reports::TableOfKind(db, command.request);
+    const reports::ReportResult result = reports::ExportReport(
+        table, {path, *reports::FormatOfPath(path), command.encoding, command.printed});
+    if (!result.done()) {
+        err << texts::kPrefix
+            << (result.message.isEmpty() ? std::string(texts::kStopped)
+                                         : result.message.toStdString())
+            << ": " << command.out << "\n";
+        return 1;
+    }
+    out << reports::texts::kWritten << " " << command.out << "\n";
+    return 0;
+}
+
+}  // namespace admin
