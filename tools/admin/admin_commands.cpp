@@ -3,7 +3,9 @@
 #include <iomanip>
 #include <ostream>
 
+#include "search/search_texts.h"
 #include "tools/admin/admin_texts.h"
+#include "tools/admin/search_command.h"
 #include "tools/seed/seeder.h"
 
 namespace admin {
@@ -24,6 +26,7 @@ const std::vector<Command>& Commands()
 {
     static const std::vector<Command> commands = {
         {"seed", texts::kSeedSummary, &seed::RunSeedCommand},
+        {"search", search::texts::kCommandSummary, &RunSearchCommand},
     };
     return commands;
 }
