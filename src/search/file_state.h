@@ -41,10 +41,17 @@ bool Satisfies(FileState state, FileCondition condition);
 // "//host/share", "Z:", "/mnt/zumen"): folders with the same root hang together.
 std::string ShareRoot(const std::string& folder);
 
+// The file system's answer for one path (CP932); may block on a dead share.
+using FileProbe = std::function<FileFacts(const std::string& path)>;
+FileFacts LookAtFile(const std::string& cp932Path);
+
 // Looks at files folder by folder, remembering shares that did not answer.
 class FileLooker {
 public:
-    explicit FileLooker(std::chrono::milliseconds timeout = kFolderTimeout) : timeout_(timeout) {}
+    explicit FileLooker(std::chrono::milliseconds timeout = kFolderTimeout,
+                        FileProbe probe = LookAtFile)
+        : timeout_(timeout), probe_(std::move(probe))
+    {}
 
     // Facts for folder + each name (CP932, joined as they stand). Waits while
     // the look makes progress and gives up after `timeout` without any.
