@@ -21,6 +21,7 @@ enum class MenuCommand {
     ProjectEdit,
     ProjectList,
     ProjectChart,
+    DrawingSearch,  // only reads: creates no table
 };
 
 // The executable's folder with its trailing separator.

@@ -7,6 +7,7 @@
 #include <QStatusBar>
 
 #include "app/main_window_texts.h"
+#include "search/search_texts.h"
 #include "text/cp932.h"
 
 namespace app {
@@ -101,6 +102,7 @@ void TForm1::BuildMenu()
     item(project, "mnuProjectEdit", texts::kMenuProjectEdit, &TForm1::mnuProjectEditClick);
     item(project, "mnuProjectList", texts::kMenuProjectList, &TForm1::mnuProjectListClick);
     item(project, "mnuProjectChart", texts::kMenuProjectChart, &TForm1::mnuProjectChartClick);
+    item(project, "mnuDrawingSearch", search::texts::kMenuCommand, &TForm1::mnuDrawingSearchClick);
 }
 
 void TForm1::showEvent(QShowEvent* event)
@@ -255,6 +257,11 @@ void TForm1::mnuProjectListClick()
 void TForm1::mnuProjectChartClick()
 {
     OpenChild(MenuCommand::ProjectChart, &ScreenFactory::NewProjectChart, nullptr);
+}
+
+void TForm1::mnuDrawingSearchClick()
+{
+    OpenChild(MenuCommand::DrawingSearch, &ScreenFactory::NewDrawingSearch, nullptr);
 }
 
 }  // namespace app

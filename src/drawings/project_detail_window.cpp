@@ -9,7 +9,9 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "drawings/detail_texts.h"
 #include "drawings/drawing_info_logic.h"
@@ -139,6 +141,7 @@ void TForm10::keyPressEvent(QKeyEvent* event)
 void TForm10::FormShow()
 {
     projectNo_ = context_.globals.CurrentProjectNo;
+    const int openOnNode = std::exchange(context_.globals.CurrentNodeNo, 0);
     logic_ = std::make_unique<ProjectDetailLogic>(context_.db, projectNo_);
     const storage::Settings& s = context_.globals.settings;
     widgets::FrameOf(this)->resize(s.DetailWidth, s.DetailHeight);
@@ -152,6 +155,22 @@ void TForm10::FormShow()
     PageControl1->setCurrentIndex(kInformationPage);
     PageControl1->blockSignals(false);
     ButtonM5Click();
+    if (openOnNode > 0)
+        ShowNode(openOnNode);
+}
+
+// A window opened on a drawing (from a search) shows it selected, its branch
+// open, on the information page.
+void TForm10::ShowNode(int number)
+{
+    for (QTreeWidgetItemIterator it(TreeView1); *it; ++it) {
+        if (NodeNumberOf(ItemBytes(*it)) != number)
+            continue;
+        TreeView1->setCurrentItem(*it);
+        TreeView1->scrollToItem(*it);
+        TreeView1Click();
+        return;
+    }
 }
 
 void TForm10::FormClose()

@@ -66,7 +66,10 @@ struct Cursor {
     const Row& currentRow() const
     {
         if (currentIndex != position) {
-            current.assign(static_cast<size_t>(statement.columnCount()), std::string());
+            // Every value is overwritten; the strings keep their room from row to row.
+            const auto columns = static_cast<size_t>(statement.columnCount());
+            if (current.size() != columns)
+                current.assign(columns, std::string());
             if (rows.copyRow(position, current) < 0)
                 current.clear();
             currentIndex = position;

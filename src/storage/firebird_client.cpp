@@ -69,10 +69,10 @@ std::string DecimalText(std::int64_t value, short scale)
     size_t places = static_cast<size_t>(-scale);
     if (digits.size() <= places)
         digits.insert(0, places - digits.size() + 1, '0');
-    digits.insert(digits.size() - places, ".");
-    if (negative)
-        digits.insert(0, 1, '-');
-    return digits;
+    const size_t point = digits.size() - places;
+    std::string text = negative ? "-" : "";
+    text.append(digits, 0, point).append(".").append(digits, point);
+    return text;
 }
 
 std::string DateText(const ISC_DATE& date)
