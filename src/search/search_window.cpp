@@ -39,6 +39,8 @@ constexpr int kProgressAfterMs = 300;
 constexpr int kWaitTickMs = 50;
 constexpr int kTextBytes = 255;
 constexpr int kDateBytes = 8;
+// Columns sized to the first results are kept within reason.
+constexpr int kMaxFittedWidth = 280;
 
 // For the rest of the run: what the last search window that closed looked like.
 struct Layout {
@@ -136,6 +138,7 @@ void SearchWindow::BuildControls()
                               texts::kPresetChangedAfterIssue, texts::kPresetMissingFiles});
     EditText = Named(new widgets::ByteLineEdit(this), "EditText");
     EditText->setMaxBytes(kTextBytes);
+    EditText->setMinimumWidth(EditText->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 36);
     ButtonSearch = button("ButtonSearch", texts::kButtonSearch);
     ButtonClear = button("ButtonClear", texts::kButtonClear);
     ComboScope = combo("ComboScope", {texts::kScopeAll, texts::kScopeOpen, texts::kScopeDone});
@@ -188,7 +191,7 @@ void SearchWindow::BuildControls()
         row({ComboDate, EditFrom, new QLabel(Utf8(texts::kLabelDateTo), this), EditTo}), 2, 1);
     criteria->addWidget(label(texts::kLabelState, ComboState), 2, 2);
     criteria->addLayout(row({ComboState, label(texts::kLabelFile, ComboFile), ComboFile}), 2, 3);
-    criteria->setColumnStretch(1, 1);
+    criteria->setColumnStretch(4, 1);  // the criteria keep to the left
 
     Grid = Named(new QTableView(this), "Grid");
     Grid->setModel(model_);
@@ -251,6 +254,7 @@ void SearchWindow::FormShow()
             frame->resize(900, 560);
         }
         Grid->resizeColumnsToContents();
+        fitColumns_ = true;
     }
     LoadChoices();
     ShowCount();
@@ -415,6 +419,7 @@ void SearchWindow::Search(const SearchCriteria& criteria)
                     looks.push_back(
                         {first + static_cast<int>(i), hits[i].folder, hits[i].fileName});
             model_->Append(std::move(hits));
+            FitColumnsOnce();
         } else {
             for (SearchHit& hit : hits) {
                 if (!NeedsLook(hit, criteria.file))
@@ -466,7 +471,19 @@ void SearchWindow::TakeFileResults(const std::vector<FileResult>& results)
             shown.push_back(std::move(hit));
     }
     model_->Append(std::move(shown));
+    FitColumnsOnce();
     ShowCount();
+}
+
+// The first results of a window that has no remembered widths size its columns.
+void SearchWindow::FitColumnsOnce()
+{
+    if (!fitColumns_ || model_->rowCount() == 0)
+        return;
+    fitColumns_ = false;
+    Grid->resizeColumnsToContents();
+    for (int c = 0; c < kResultColumns; ++c)
+        Grid->setColumnWidth(c, std::min(Grid->columnWidth(c), kMaxFittedWidth));
 }
 
 void SearchWindow::ShowCount()

@@ -69,6 +69,7 @@ private:
     void Search(const SearchCriteria& criteria);
     void TakeFileResults(const std::vector<FileResult>& results);
     void ShowCount();
+    void FitColumnsOnce();
 
     widgets::ScreenContext context_;
     SearchResultModel* model_;
@@ -78,6 +79,7 @@ private:
     bool closed_ = false;
     int skipped_ = 0;
     bool stopped_ = false;
+    bool fitColumns_ = false;
 
     QComboBox* ComboPreset;
     widgets::ByteLineEdit* EditText;
