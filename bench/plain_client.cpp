@@ -76,7 +76,9 @@ size_t ValueText(const XSQLVAR& var, char* out, size_t room)
 
 }  // namespace
 
-Reading Read(const std::string& databasePath, const std::vector<std::string>& statements)
+namespace {
+
+isc_db_handle Attach(const std::string& databasePath)
 {
     ISC_STATUS_ARRAY status;
     isc_db_handle db = 0;
@@ -90,7 +92,12 @@ Reading Read(const std::string& databasePath, const std::vector<std::string>& st
     isc_attach_database(status, 0, databasePath.c_str(), &db, static_cast<short>(dpb.size()),
                         dpb.data());
     Check(status, "attach");
+    return db;
+}
 
+Reading ReadOnce(isc_db_handle& db, const std::vector<std::string>& statements)
+{
+    ISC_STATUS_ARRAY status;
     Reading reading;
     const auto start = std::chrono::steady_clock::now();
     isc_tr_handle tr = 0;
@@ -137,8 +144,26 @@ Reading Read(const std::string& databasePath, const std::vector<std::string>& st
     isc_commit_transaction(status, &tr);
     reading.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    isc_detach_database(status, &db);
     return reading;
+}
+
+}  // namespace
+
+std::vector<Reading> Read(const std::string& databasePath,
+                          const std::vector<std::string>& statements, int passes)
+{
+    isc_db_handle db = Attach(databasePath);
+    std::vector<Reading> readings;
+    for (int pass = 0; pass < passes; ++pass)
+        readings.push_back(ReadOnce(db, statements));
+    ISC_STATUS_ARRAY status;
+    isc_detach_database(status, &db);
+    return readings;
+}
+
+Reading Read(const std::string& databasePath, const std::vector<std::string>& statements)
+{
+    return Read(databasePath, statements, 1).front();
 }
 
 ChildRun RunChild(const std::vector<std::string>& args)

@@ -22,6 +22,10 @@ struct Reading {
 // Attaches (embedded or server path), runs the selects one after the other in
 // one transaction, and reads them to the end. Fails loudly on any error.
 Reading Read(const std::string& databasePath, const std::vector<std::string>& statements);
+// The same `passes` times on one attachment: the first pass pays for loading
+// the tables' descriptions, the later ones find them loaded.
+std::vector<Reading> Read(const std::string& databasePath,
+                          const std::vector<std::string>& statements, int passes);
 
 inline constexpr char kChildFlag[] = "--child";
 

@@ -1,7 +1,10 @@
 #include "search/drawing_search.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <unordered_map>
 
+#include "storage/row_store.h"
 #include "storage/schema.h"
 #include "storage/statements.h"
 #include "text/mbcs.h"
@@ -10,17 +13,25 @@ namespace search {
 
 namespace {
 
-// Projects per statement at most: two table contexts each, well inside the
-// server's limit for one request, and a statement text far below its size limit.
-constexpr std::size_t kMaxBatch = 50;
+// Projects per statement at most. Longer statements cost the engine more to
+// prepare than their fewer round trips save.
+constexpr std::size_t kMaxBatch = 10;
 constexpr std::size_t kBatchGrowth = 4;
 
-// The columns of one project's branch, in the order RowRecord reads them.
-constexpr char kBranchColumns[] =
-    ", T.N, T.NAME, D.FILE_NAME, D.PATH_NAME, D.ZUMENN, D.MTITLE, D.STITLE, D.MEMO1,"
-    " D.MEMO2, D.MEMO3, D.MN, D.DDATE, D.UDATE, D.KN, D.KDATE, D.AN, D.ADATE, D.PN, D.PDATE,"
-    " D.RN, D.RDATE";
-constexpr std::size_t kColumns = 22;
+// A drawing row as read: the project, N, then the values RowRecord reads from
+// index 3 of a merged row on.
+constexpr char kDrawingColumns[] =
+    "N, FILE_NAME, PATH_NAME, ZUMENN, MTITLE, STITLE, MEMO1, MEMO2, MEMO3, MN, DDATE, UDATE,"
+    " KN, KDATE, AN, ADATE, PN, PDATE, RN, RDATE";
+constexpr std::size_t kDrawingValues = 19;
+constexpr std::size_t kColumns = 3 + kDrawingValues;  // project, N, NAME, drawing values
+
+std::uint64_t NodeKey(std::string_view project, std::string_view node)
+{
+    return static_cast<std::uint64_t>(static_cast<std::uint32_t>(text::StrToIntOrZero(project)))
+               << 32 |
+           static_cast<std::uint32_t>(text::StrToIntOrZero(node));
+}
 
 std::string Upper(std::string s)
 {
@@ -37,15 +48,18 @@ std::string TrimRight(std::string s)
     return s;
 }
 
-// Nodes without a drawing row read as empty texts, like the detail window shows them.
-storage::Lines BranchLines(int project, bool last)
+// One select over a table of each project, its rows led by the project's number.
+storage::Lines UnionLines(const std::vector<int>& projects, const char* columns, const char* table,
+                          const char* where)
 {
-    const std::string n = std::to_string(project);
-    return {
-        "SELECT " + n + kBranchColumns,
-        "  FROM ZPRJ_" + n + " T LEFT JOIN ZMN_" + n + " D ON D.N = T.N",
-        std::string("  WHERE T.N > 0") + (last ? ";" : ""),
-    };
+    storage::Lines lines;
+    for (std::size_t i = 0; i < projects.size(); ++i) {
+        const std::string n = std::to_string(projects[i]);
+        lines.push_back(std::string(i == 0 ? "" : "UNION ALL ") + "SELECT " + n + ", " + columns +
+                        " FROM " + table + n + where);
+    }
+    lines.back() += ";";
+    return lines;
 }
 
 DrawingRecord RowRecord(const storage::Row& r)
@@ -154,36 +168,63 @@ void DrawingSearch::Start()
     ListProjects(ListTables());
 }
 
+// The drawing rows and the tree rows are read apart and joined here: a join
+// in the statement costs the engine an index look-up per node and more to
+// prepare. Nodes without a drawing row read as empty texts, as the detail
+// window shows them; drawing rows without a node are not drawings of the tree.
 bool DrawingSearch::ReadProjects(std::size_t first, std::size_t count, std::vector<SearchHit>& hits)
 {
-    storage::Lines lines;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (i > 0)
-            lines.push_back("UNION ALL");
-        const storage::Lines branch = BranchLines(projects_[first + i].number, i + 1 == count);
-        lines.insert(lines.end(), branch.begin(), branch.end());
-    }
-    db_.CloseCursor();
-    if (!db_.OpenQuery(lines))
+    std::vector<int> numbers;
+    for (std::size_t i = first; i < first + count; ++i)
+        numbers.push_back(projects_[i].number);
+
+    storage::RowStore drawings;
+    std::unordered_map<std::uint64_t, std::size_t> drawingOf;
+    db_.CloseQuery();  // one transaction for the whole search; Start and All end it
+    if (!db_.OpenQuery(UnionLines(numbers, kDrawingColumns, "ZMN_", "")))
         return false;
-    std::vector<SearchHit> found;
-    const Project* owner = &projects_[first];
     bool ok = db_.QueryFirst();
     for (; ok && !db_.QueryEof(); ok = db_.QueryNext()) {
         const storage::Row& row = db_.QueryRow();
-        if (row.size() < kColumns || !filter_.Passes(RowRecord(row)))
+        if (row.size() != 2 + kDrawingValues ||
+            !drawingOf.emplace(NodeKey(row[0], row[1]), drawings.size()).second)
             continue;
-        const int project = text::StrToIntOrZero(row[0]);
+        drawings.beginRow();
+        for (std::size_t i = 2; i < row.size(); ++i)
+            drawings.addValue(row[i]);
+        drawings.endRow();
+    }
+    // A read that stopped early (the connection went) must not pass for the whole.
+    ok = ok && db_.QueryOpen();
+    db_.CloseQuery();
+    if (!ok || !db_.OpenQuery(UnionLines(numbers, "N, NAME", "ZPRJ_", " WHERE N > 0")))
+        return false;
+
+    std::vector<SearchHit> found;
+    storage::Row merged(kColumns);
+    storage::Row values(kDrawingValues);
+    const Project* owner = &projects_[first];
+    for (ok = db_.QueryFirst(); ok && !db_.QueryEof(); ok = db_.QueryNext()) {
+        const storage::Row& node = db_.QueryRow();
+        if (node.size() != 3)
+            continue;
+        std::copy(node.begin(), node.end(), merged.begin());
+        const auto drawing = drawingOf.find(NodeKey(node[0], node[1]));
+        if (drawing == drawingOf.end() || drawings.copyRow(drawing->second, values) < 0)
+            std::fill(values.begin(), values.end(), std::string());
+        std::copy(values.begin(), values.end(), merged.begin() + 3);
+        if (!filter_.Passes(RowRecord(merged)))
+            continue;
+        const int project = text::StrToIntOrZero(merged[0]);
         if (owner->number != project) {
             for (std::size_t i = first; i < first + count; ++i)
                 if (projects_[i].number == project)
                     owner = &projects_[i];
         }
-        found.push_back(HitOf(row, owner->name));
+        found.push_back(HitOf(merged, owner->name));
     }
-    // A read that stopped early (the connection went) must not pass for the whole.
     ok = ok && db_.QueryOpen();
-    db_.CloseCursor();
+    db_.CloseQuery();
     if (!ok)
         return false;
     // Projects are listed in ascending number; a table keeps its rows in no order.
@@ -210,6 +251,8 @@ std::vector<SearchHit> DrawingSearch::Next()
     }
     next_ += count;
     batch_ = std::min(batch_ * kBatchGrowth, kMaxBatch);
+    if (Finished())
+        db_.CloseCursor();  // the search's transaction ends with it
     return hits;
 }
 

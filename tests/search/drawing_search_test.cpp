@@ -150,6 +150,7 @@ TEST_F(DrawingSearchTest, ProjectsWithoutReadableTablesAreSkippedAndNothingIsWri
         keys.push_back(std::to_string(h.projectNo) + ":" + std::to_string(h.nodeNo));
     EXPECT_EQ(keys, (Keys{"1:1", "4:1", "4:2", "4:3", "6:1", "7:1"}));
     EXPECT_EQ(drawings.ProjectsSkipped(), 3);
+    EXPECT_FALSE(db.TransactionActive());  // the search ends its reading
     for (const std::string& statement : sent)
         EXPECT_TRUE(statement.rfind("SELECT ", 0) == 0 || statement.rfind("Select ", 0) == 0)
             << statement;
