@@ -6,7 +6,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -226,15 +225,6 @@ void SearchWindow::BuildControls()
     layout->addWidget(Grid, 1);
     layout->addLayout(buttons);
     layout->addWidget(StatusBar1);
-}
-
-void SearchWindow::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        widgets::FrameOf(this)->close();
-        return;
-    }
-    ChildForm::keyPressEvent(event);
 }
 
 void SearchWindow::FormShow()

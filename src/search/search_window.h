@@ -54,9 +54,6 @@ public slots:
     void GridDblClick(int row);
     void ButtonCsvClick();
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     class Run;
 

@@ -157,6 +157,14 @@ TEST_F(DrawingSearchTest, ProjectsWithoutReadableTablesAreSkippedAndNothingIsWri
     EXPECT_FALSE(db.TableExists("ZMN_2"));
     EXPECT_FALSE(db.TableExists("ZMN_3"));
 
+    // A typed text is matched here, never placed in a statement.
+    SearchCriteria hostile;
+    hostile.text = "x'%_\\:\x01\"" + std::string(300, 'q');
+    sent.clear();
+    EXPECT_TRUE(found(hostile).empty());
+    for (const std::string& statement : sent)
+        EXPECT_EQ(statement.find("x'%_"), std::string::npos) << statement;
+
     SearchCriteria unchecked;
     unchecked.state = StampState::Unchecked;
     unchecked.projectNo = 4;
