@@ -348,13 +348,8 @@ void Statement::execute(Transaction& transaction)
 
 bool Statement::fetch(RowStore& rows)
 {
-    if (!cursorOpen_)
+    if (!skip())
         return false;
-    ISC_STATUS_ARRAY status;
-    ISC_STATUS result = isc_dsql_fetch(status, &handle_, kDialect, out_);
-    if (result == 100)
-        return false;
-    Check(status);
     rows.beginRow();
     for (short i = 0; i < out_->sqld; ++i)
         AddColumnValue(out_->sqlvar[i], rows);

@@ -77,7 +77,7 @@ public:
     void execute(Transaction& transaction);
     // Adds the next row to the store; false past the last row.
     bool fetch(RowStore& rows);
-    // Moves past the next row without reading its values; false past the last.
+    // Moves past the next row without keeping its values; false past the last.
     bool skip();
     int columnCount() const;
     bool hasCursor() const { return cursorOpen_; }

@@ -12,13 +12,9 @@ using search::Role;
 using search::SearchCriteria;
 using search::StampState;
 using testing_support::SearchTest;
+using testing_support::Sjis;
 
 namespace {
-
-std::string Sjis(const char* utf8)
-{
-    return text::ToCp932(QString::fromUtf8(utf8)).value();
-}
 
 using Keys = std::vector<std::string>;
 

@@ -9,9 +9,16 @@
 #include "common/database_fixture.h"
 #include "search/drawing_search.h"
 #include "storage/schema.h"
+#include "text/cp932.h"
 #include "text/mbcs.h"
 
 namespace testing_support {
+
+// A fixed text of a test (UTF-8 in the source) as CP932 bytes.
+inline std::string Sjis(const char* utf8)
+{
+    return text::ToCp932(QString::fromUtf8(utf8)).value();
+}
 
 // An embedded database with ZPROJECT and helpers that write projects and
 // drawings as the application (or another program) stores them.

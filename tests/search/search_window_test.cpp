@@ -23,13 +23,9 @@ using search::SearchWindow;
 using testing_support::Find;
 using testing_support::ScriptedPorts;
 using testing_support::SearchTest;
+using testing_support::Sjis;
 
 namespace {
-
-std::string Sjis(const char* utf8)
-{
-    return text::ToCp932(QString::fromUtf8(utf8)).value();
-}
 
 // Opens detail windows the way the main frame does, standing alone.
 class DetailOpener : public widgets::WindowOpener {

@@ -4,16 +4,12 @@
 
 #include <array>
 
-#include "text/cp932.h"
+#include "search_fixture.h"
 
 using search::TextQuery;
+using testing_support::Sjis;
 
 namespace {
-
-std::string Sjis(const char* utf8)
-{
-    return text::ToCp932(QString::fromUtf8(utf8)).value();
-}
 
 bool Finds(const std::string& typed, const std::string& stored)
 {

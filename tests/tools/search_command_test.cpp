@@ -10,13 +10,9 @@
 #include "tools/admin/admin_commands.h"
 
 using testing_support::SearchTest;
+using testing_support::Sjis;
 
 namespace {
-
-std::string Sjis(const char* utf8)
-{
-    return text::ToCp932(QString::fromUtf8(utf8)).value();
-}
 
 class SearchCommandTest : public SearchTest {
 protected:
