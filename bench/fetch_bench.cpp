@@ -1,6 +1,7 @@
 // Reading the whole project table, and its first page, the way the application
-// does, next to isql reading the same rows from the same embedded database.
-// isql is the yardstick: the engine's own client reading and printing the same rows.
+// does, next to isql reading the same rows from the same embedded database,
+// and, each in a fresh process for time and peak memory side by side, next to
+// a plain client of the C API reading the same rows as text.
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -10,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +22,7 @@
 #include <vector>
 
 #include "bench_support.h"
+#include "plain_client.h"
 #include "storage/database.h"
 #include "storage/schema.h"
 #include "storage/statements.h"
@@ -37,6 +40,7 @@ constexpr size_t kPageRows = 100;
 constexpr int kFullIterations = 5;
 constexpr int kPageIterations = 20;
 constexpr const char* kIsql = "isql-fb";
+constexpr int kSideBySideRounds = 5;
 
 // The database lives for the whole run and goes with the process, also when a
 // check fails (std::exit runs the folder's destructor).
@@ -375,6 +379,74 @@ void IsqlFullFetch(benchmark::State& state)
         RunIsqlOrFail(g.fullScript);
 }
 
+std::string FullFetchStatement()
+{
+    return storage::JoinStatement(storage::SelectOrderedLines("*", "ZPROJECT", "", "N"));
+}
+
+// In a child process: one full read, its time printed for the parent.
+int RunChild(const std::string& mode, const std::string& path)
+{
+    g.path = path;
+    if (mode == "plain") {
+        plain_client::MeasureAndReport([&] {
+            const plain_client::Reading reading = plain_client::Read(path, {FullFetchStatement()});
+            if (reading.rows != kRows)
+                Fail("the plain client read " + std::to_string(reading.rows) + " rows");
+            return reading.seconds;
+        });
+        return EXIT_SUCCESS;
+    }
+    storage::Database db;
+    Connect(db);
+    plain_client::MeasureAndReport([&] {
+        const auto start = std::chrono::steady_clock::now();
+        FetchAll(db);
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    });
+    return EXIT_SUCCESS;
+}
+
+struct SideBySide {
+    double plainSeconds = -1;
+    double oursSeconds = -1;
+    double plainCpu = -1;
+    double oursCpu = -1;
+    double plainKiB = -1;
+    double oursKiB = -1;
+};
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Alternating rounds, so that a busy moment of the machine hits both alike.
+SideBySide RunSideBySide()
+{
+    std::vector<double> times[2], cpus[2], peaks[2];
+    for (int round = 0; round < kSideBySideRounds; ++round) {
+        int side = 0;
+        for (const char* mode : {"plain", "ours"}) {
+            const plain_client::ChildRun run = plain_client::RunChild({mode, g.path});
+            times[side].push_back(run.seconds);
+            cpus[side].push_back(run.cpuSeconds);
+            peaks[side].push_back(static_cast<double>(run.peakKiB));
+            ++side;
+        }
+    }
+    SideBySide s{Median(times[0]), Median(times[1]), Median(cpus[0]),
+                 Median(cpus[1]),  Median(peaks[0]), Median(peaks[1])};
+    std::printf(
+        "\nside by side, fresh processes, median of %d rounds:\n"
+        "  plain client:             %7.1f ms (processor %7.1f ms), %5.1f MiB peak\n"
+        "  SelectOrdered/FetchNext:  %7.1f ms (processor %7.1f ms), %5.1f MiB peak\n",
+        kSideBySideRounds, s.plainSeconds * 1e3, s.plainCpu * 1e3, s.plainKiB / 1024,
+        s.oursSeconds * 1e3, s.oursCpu * 1e3, s.oursKiB / 1024);
+    return s;
+}
+
 void PrintRatios(const bench_support::CapturingReporter& r)
 {
     double full = r.Seconds("FullFetch");
@@ -398,12 +470,22 @@ void PrintRatios(const bench_support::CapturingReporter& r)
                               underFivePercent);
     bench_support::PrintRatio("ratio first page / full fetch (connect excluded)", pageOpen,
                               fullOpen, underFivePercent);
+
+    const SideBySide s = RunSideBySide();
+    bench_support::PrintRatio("ratio SelectOrdered/FetchNext time / plain client time",
+                              s.oursSeconds, s.plainSeconds, {1.15, false, false, 2});
+    bench_support::PrintRatio("ratio of the same in processor time (less swayed by load)",
+                              s.oursCpu, s.plainCpu, {1.15, false, false, 2});
+    bench_support::PrintRatio("ratio SelectOrdered/FetchNext peak memory / plain client peak",
+                              s.oursKiB, s.plainKiB, {1.5});
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 4 && std::string(argv[1]) == plain_client::kChildFlag)
+        return RunChild(argv[2], argv[3]);
     if (!bench_support::Initialize(argc, argv))
         return EXIT_FAILURE;
 

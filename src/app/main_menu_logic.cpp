@@ -112,6 +112,8 @@ bool MainMenuLogic::Prepare(MenuCommand command)
         case MenuCommand::ProjectList:
         case MenuCommand::ProjectChart:
             return EnsureTable("ZPROJECT", storage::CreateProjectTable);
+        case MenuCommand::DrawingSearch:
+            return true;
     }
     return false;
 }

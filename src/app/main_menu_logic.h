@@ -22,6 +22,7 @@ enum class MenuCommand {
     ProjectEdit,
     ProjectList,
     ProjectChart,
+    DrawingSearch,  // only reads: creates no table
 };
 
 // A path given as UTF-8 text (as the toolkit names the executable), for the

@@ -12,6 +12,7 @@
 #include "app/modal_focus_return.h"
 #include "app/window_menu.h"
 #include "reports/report_service.h"
+#include "search/search_texts.h"
 #include "text/cp932.h"
 #include "widgets/child_form.h"
 
@@ -110,6 +111,7 @@ void TForm1::BuildMenu()
     item(project, "mnuProjectEdit", texts::kMenuProjectEdit, &TForm1::mnuProjectEditClick);
     item(project, "mnuProjectList", texts::kMenuProjectList, &TForm1::mnuProjectListClick);
     item(project, "mnuProjectChart", texts::kMenuProjectChart, &TForm1::mnuProjectChartClick);
+    item(project, "mnuDrawingSearch", search::texts::kMenuCommand, &TForm1::mnuDrawingSearchClick);
 
     new WindowMenu(bar, mdiArea_);
 }
@@ -279,6 +281,11 @@ void TForm1::mnuProjectListClick()
 void TForm1::mnuProjectChartClick()
 {
     OpenChild(MenuCommand::ProjectChart, &ScreenFactory::NewProjectChart, nullptr);
+}
+
+void TForm1::mnuDrawingSearchClick()
+{
+    OpenChild(MenuCommand::DrawingSearch, &ScreenFactory::NewDrawingSearch, nullptr);
 }
 
 }  // namespace app

@@ -44,6 +44,7 @@ public:
     void mnuProjectEditClick();
     void mnuProjectListClick();
     void mnuProjectChartClick();
+    void mnuDrawingSearchClick();
 
     void OpenProjectEditor() override;
     void OpenProjectDetail() override;

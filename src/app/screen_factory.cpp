@@ -11,6 +11,7 @@
 #include "registers/company_register_dialog.h"
 #include "registers/member_register_dialog.h"
 #include "registers/section_register_dialog.h"
+#include "search/search_window.h"
 
 namespace app {
 
@@ -47,6 +48,11 @@ QWidget* ScreenFactory::NewProjectDetail(QWidget* mainWindow)
     auto* nameDialog = mainWindow ? mainWindow->findChild<drawings::TForm11*>() : nullptr;
     auto* revisionDialog = mainWindow ? mainWindow->findChild<drawings::TForm12*>() : nullptr;
     return new drawings::TForm10(context_, nameDialog, revisionDialog);
+}
+
+QWidget* ScreenFactory::NewDrawingSearch(QWidget*)
+{
+    return new search::SearchWindow(context_);
 }
 
 }  // namespace app

@@ -31,6 +31,7 @@ public:
     virtual QWidget* NewProjectList(QWidget* mainWindow);
     virtual QWidget* NewProjectChart(QWidget* mainWindow);
     virtual QWidget* NewProjectDetail(QWidget* mainWindow);
+    virtual QWidget* NewDrawingSearch(QWidget* mainWindow);
 
 protected:
     widgets::ScreenContext context_;

@@ -10,7 +10,9 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "drawings/detail_texts.h"
 #include "drawings/drawing_info_logic.h"
@@ -149,6 +151,7 @@ void TForm10::keyPressEvent(QKeyEvent* event)
 void TForm10::FormShow()
 {
     projectNo_ = context_.globals.CurrentProjectNo;
+    const int openOnNode = std::exchange(context_.globals.CurrentNodeNo, 0);
     logic_ = std::make_unique<ProjectDetailLogic>(context_.db, projectNo_);
     const storage::Settings& s = context_.globals.settings;
     ResizeFrame({s.DetailWidth, s.DetailHeight});
@@ -162,6 +165,22 @@ void TForm10::FormShow()
     PageControl1->setCurrentIndex(kInformationPage);
     PageControl1->blockSignals(false);
     ButtonM5Click();
+    if (openOnNode > 0)
+        ShowNode(openOnNode);
+}
+
+// A window opened on a drawing (from a search) shows it selected, its branch
+// open, on the information page.
+void TForm10::ShowNode(int number)
+{
+    for (QTreeWidgetItemIterator it(TreeView1); *it; ++it) {
+        if (NodeNumberOf(ItemBytes(*it)) != number)
+            continue;
+        TreeView1->setCurrentItem(*it);
+        TreeView1->scrollToItem(*it);
+        TreeView1Click();
+        return;
+    }
 }
 
 void TForm10::FormClose()

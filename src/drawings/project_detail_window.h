@@ -82,6 +82,7 @@ private:
     int SelectedNodeNumber() const;
     QTreeWidgetItem* ProjectItem() const;
     QTreeWidgetItem* ItemOfParent(int parentNumber);
+    void ShowNode(int number);
     // The branch the list and chart show, up to an Esc.
     BranchWalk WalkSelectedBranch(QTreeWidgetItem* item);
 

@@ -13,6 +13,7 @@ struct AppGlobals {
     std::string ExeFolder;     // with a trailing separator; not stored
     int ProjectEditMode = 0;   // 0 create, 1 edit
     int CurrentProjectNo = 0;  // ZPROJECT.N to open
+    int CurrentNodeNo = 0;     // the node a detail window opens on; 0 its project node
 };
 
 }  // namespace storage

@@ -28,20 +28,19 @@ std::string TrimRight(std::string s)
 // fetched stays, so the cursor can go back to the first row.
 struct Cursor {
     fb::Statement statement;
-    std::vector<Row> rows;
+    RowStore rows;
     size_t position = 0;
     bool open = false;
     bool exhausted = false;
+    // QueryRow's copy of the row at the position.
+    mutable Row current;
+    mutable size_t currentIndex = SIZE_MAX;
 
     bool ensureRow(size_t index)
     {
-        while (rows.size() <= index && !exhausted) {
-            Row row;
-            if (statement.fetch(row))
-                rows.push_back(std::move(row));
-            else
+        while (rows.size() <= index && !exhausted)
+            if (!statement.fetch(rows))
                 exhausted = true;
-        }
         return index < rows.size();
     }
 
@@ -52,13 +51,39 @@ struct Cursor {
         return rows.size();
     }
 
+    // The number of rows, read to the end without keeping them.
+    size_t countWithoutKeeping()
+    {
+        size_t count = rows.size();
+        while (!exhausted && statement.skip())
+            ++count;
+        exhausted = true;
+        return count;
+    }
+
     bool eof() const { return position >= rows.size(); }
+
+    const Row& currentRow() const
+    {
+        if (currentIndex != position) {
+            // Every value is overwritten; the strings keep their room from row to row.
+            const auto columns = static_cast<size_t>(statement.columnCount());
+            if (current.size() != columns)
+                current.assign(columns, std::string());
+            if (rows.copyRow(position, current) < 0)
+                current.clear();
+            currentIndex = position;
+        }
+        return current;
+    }
 
     void close() noexcept
     {
         statement.close();
         rows.clear();
-        rows.shrink_to_fit();
+        current.clear();
+        current.shrink_to_fit();
+        currentIndex = SIZE_MAX;
         position = 0;
         open = false;
         exhausted = false;
@@ -167,13 +192,15 @@ struct Database::Impl {
         return result;
     }
 
-    void copyRow(size_t index, Row& buffer, int* copied = nullptr)
+    // False when the row could not be read back; the buffer is then emptied.
+    bool copyRow(size_t index, Row& buffer, int* copied = nullptr)
     {
-        const Row& row = cursor.rows[index];
-        size_t n = std::min(row.size(), buffer.size());
-        std::copy_n(row.begin(), n, buffer.begin());
+        const int n = cursor.rows.copyRow(index, buffer);
+        if (n < 0)
+            clearBuffer(buffer);
         if (copied)
-            *copied = static_cast<int>(n);
+            *copied = std::max(n, 0);
+        return n >= 0;
     }
 
     void clearBuffer(Row& buffer)
@@ -248,9 +275,11 @@ bool Database::TableExists(std::string_view name)
     try {
         impl_->closeCursor();
         impl_->openCursor(kTableNamesQuery);
-        impl_->cursor.countToEnd();
-        for (const Row& row : impl_->cursor.rows)
-            if (!row.empty() && SameIgnoringCase(TrimRight(row[0]), name))
+        const size_t count = impl_->cursor.countToEnd();
+        Row row(1);
+        for (size_t i = 0; i < count && !found; ++i)
+            if (impl_->cursor.rows.copyRow(i, row) == 1 &&
+                SameIgnoringCase(TrimRight(row[0]), name))
                 found = true;
     } catch (const fb::Error& error) {
         impl_->recover(error);
@@ -302,7 +331,7 @@ void Database::CloseCursor()
 int Database::SelectAllWhere(std::string_view table, std::string_view condition)
 {
     return impl_->select(SelectAllWhereLines(table, condition), -1,
-                         [&] { return static_cast<int>(impl_->cursor.countToEnd()); });
+                         [&] { return static_cast<int>(impl_->cursor.countWithoutKeeping()); });
 }
 
 bool Database::SelectExists(std::string_view table, std::string_view column,
@@ -316,9 +345,10 @@ std::string Database::SelectMax(std::string_view table, std::string_view column,
                                 std::string_view condition)
 {
     return impl_->select(SelectMaxLines(table, column, condition), std::string(), [&] {
-        if (!impl_->cursor.ensureRow(0) || impl_->cursor.rows[0].empty())
+        Row first(1);
+        if (!impl_->cursor.ensureRow(0) || impl_->cursor.rows.copyRow(0, first) != 1)
             return std::string();
-        return impl_->cursor.rows[0][0];
+        return first[0];
     });
 }
 
@@ -453,7 +483,7 @@ bool Database::QueryEof() const
 const Row& Database::QueryRow() const
 {
     const Cursor& cursor = impl_->cursor;
-    return cursor.open && !cursor.eof() ? cursor.rows[cursor.position] : kNoRow;
+    return cursor.open && !cursor.eof() ? cursor.currentRow() : kNoRow;
 }
 
 bool Database::StreamRows(const Lines& lines, const std::function<bool(const Row&)>& each)
@@ -464,11 +494,16 @@ bool Database::StreamRows(const Lines& lines, const std::function<bool(const Row
     try {
         impl_->closeCursor();
         impl_->openCursor(JoinStatement(lines));
-        Row row;
+        // One row at a time through a store of its own: nothing is kept.
+        RowStore one;
+        Row row(static_cast<size_t>(impl_->cursor.statement.columnCount()));
         complete = true;
-        while (impl_->cursor.statement.fetch(row))
+        while (impl_->cursor.statement.fetch(one)) {
+            one.copyRow(0, row);
+            one.clear();
             if (!each(row))
                 break;
+        }
     } catch (const fb::Error& error) {
         impl_->recover(error);
         complete = false;

@@ -1,5 +1,6 @@
 #include "storage/firebird_client.h"
 
+#include <charconv>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
@@ -68,10 +69,10 @@ std::string DecimalText(std::int64_t value, short scale)
     size_t places = static_cast<size_t>(-scale);
     if (digits.size() <= places)
         digits.insert(0, places - digits.size() + 1, '0');
-    digits.insert(digits.size() - places, ".");
-    if (negative)
-        digits.insert(0, 1, '-');
-    return digits;
+    const size_t point = digits.size() - places;
+    std::string text = negative ? "-" : "";
+    text.append(digits, 0, point).append(".").append(digits, point);
+    return text;
 }
 
 std::string DateText(const ISC_DATE& date)
@@ -100,66 +101,94 @@ std::string FloatText(double value)
     return buffer;
 }
 
-// The database layer's text form of one column value; NULL reads as empty.
-std::string ColumnText(const XSQLVAR& var)
+template <class Integer>
+std::string_view IntegerText(Integer value, short scale, std::string& scratch, char (&buffer)[32])
 {
-    if ((var.sqltype & 1) && var.sqlind && *var.sqlind < 0)
-        return {};
+    if (scale == 0) {
+        const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+        return std::string_view(buffer, static_cast<size_t>(end - buffer));
+    }
+    scratch = DecimalText(value, scale);
+    return scratch;
+}
+
+// The database layer's text form of one column value; NULL reads as empty.
+// Texts go straight from the fetch buffer into the row store.
+void AddColumnValue(const XSQLVAR& var, RowStore& rows)
+{
+    if ((var.sqltype & 1) && var.sqlind && *var.sqlind < 0) {
+        rows.addValue({});
+        return;
+    }
     const char* data = var.sqldata;
+    char buffer[32];
+    std::string scratch;
     switch (var.sqltype & ~1) {
         case SQL_VARYING: {
             short length;
             std::memcpy(&length, data, sizeof length);
-            return std::string(data + sizeof length, static_cast<size_t>(length));
+            rows.addValue(std::string_view(data + sizeof length, static_cast<size_t>(length)));
+            return;
         }
         case SQL_TEXT:
-            return std::string(data, static_cast<size_t>(var.sqllen));
+            rows.addValue(std::string_view(data, static_cast<size_t>(var.sqllen)));
+            return;
         case SQL_SHORT: {
             short v;
             std::memcpy(&v, data, sizeof v);
-            return DecimalText(v, var.sqlscale);
+            rows.addValue(IntegerText<std::int64_t>(v, var.sqlscale, scratch, buffer));
+            return;
         }
         case SQL_LONG: {
             ISC_LONG v;
             std::memcpy(&v, data, sizeof v);
-            return DecimalText(v, var.sqlscale);
+            rows.addValue(IntegerText<std::int64_t>(v, var.sqlscale, scratch, buffer));
+            return;
         }
         case SQL_INT64: {
             ISC_INT64 v;
             std::memcpy(&v, data, sizeof v);
-            return DecimalText(v, var.sqlscale);
+            rows.addValue(IntegerText<std::int64_t>(v, var.sqlscale, scratch, buffer));
+            return;
         }
         case SQL_FLOAT: {
             float v;
             std::memcpy(&v, data, sizeof v);
-            return FloatText(v);
+            scratch = FloatText(v);
+            break;
         }
         case SQL_DOUBLE:
         case SQL_D_FLOAT: {
             double v;
             std::memcpy(&v, data, sizeof v);
-            return FloatText(v);
+            scratch = FloatText(v);
+            break;
         }
         case SQL_TYPE_DATE: {
             ISC_DATE v;
             std::memcpy(&v, data, sizeof v);
-            return DateText(v);
+            scratch = DateText(v);
+            break;
         }
         case SQL_TYPE_TIME: {
             ISC_TIME v;
             std::memcpy(&v, data, sizeof v);
-            return TimeText(v);
+            scratch = TimeText(v);
+            break;
         }
         case SQL_TIMESTAMP: {
             ISC_TIMESTAMP v;
             std::memcpy(&v, data, sizeof v);
-            return DateText(v.timestamp_date) + " " + TimeText(v.timestamp_time);
+            scratch = DateText(v.timestamp_date) + " " + TimeText(v.timestamp_time);
+            break;
         }
         case SQL_BOOLEAN:
-            return *data ? "True" : "False";
+            scratch = *data ? "True" : "False";
+            break;
         default:
-            return {};  // blobs and arrays are not used by this application
+            break;  // blobs and arrays are not used by this application
     }
+    rows.addValue(scratch);
 }
 
 // A parameter block's user name and password; the services manager's tags
@@ -323,7 +352,18 @@ void Statement::execute(Transaction& transaction)
     cursorOpen_ = isSelect_;
 }
 
-bool Statement::fetch(std::vector<std::string>& row)
+bool Statement::fetch(RowStore& rows)
+{
+    if (!skip())
+        return false;
+    rows.beginRow();
+    for (short i = 0; i < out_->sqld; ++i)
+        AddColumnValue(out_->sqlvar[i], rows);
+    rows.endRow();
+    return true;
+}
+
+bool Statement::skip()
 {
     if (!cursorOpen_)
         return false;
@@ -332,9 +372,6 @@ bool Statement::fetch(std::vector<std::string>& row)
     if (result == 100)
         return false;
     Check(status);
-    row.resize(static_cast<size_t>(out_->sqld));
-    for (short i = 0; i < out_->sqld; ++i)
-        row[i] = ColumnText(out_->sqlvar[i]);
     return true;
 }
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "storage/row_store.h"
+
 namespace storage::fb {
 
 class Error : public std::runtime_error {
@@ -73,8 +75,10 @@ public:
     void prepare(Attachment& attachment, Transaction& transaction, const std::string& text);
     // Opens the cursor of a select, or runs any other statement.
     void execute(Transaction& transaction);
-    // False past the last row.
-    bool fetch(std::vector<std::string>& row);
+    // Adds the next row to the store; false past the last row.
+    bool fetch(RowStore& rows);
+    // Moves past the next row without keeping its values; false past the last.
+    bool skip();
     int columnCount() const;
     bool hasCursor() const { return cursorOpen_; }
     void close() noexcept;

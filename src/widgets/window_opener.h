@@ -10,7 +10,7 @@ public:
     virtual ~WindowOpener() = default;
     // A new project editor; caption by ProjectEditMode.
     virtual void OpenProjectEditor() = 0;
-    // A new project detail window for CurrentProjectNo.
+    // A new project detail window for CurrentProjectNo, on CurrentNodeNo.
     virtual void OpenProjectDetail() = 0;
 };
 

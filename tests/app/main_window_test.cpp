@@ -93,9 +93,10 @@ TEST_F(MainWindowTest, MenuCarriesEveryCommandInOrder)
     names.clear();
     for (QAction* a : project->actions())
         names << a->text();
-    EXPECT_EQ(names, (QStringList{QString::fromUtf8("新規作成(&M)"), QString::fromUtf8("編集(&E)"),
-                                  QString::fromUtf8("一覧表示(&L)"),
-                                  QString::fromUtf8("チャート表示(&C)")}));
+    EXPECT_EQ(names,
+              (QStringList{QString::fromUtf8("新規作成(&M)"), QString::fromUtf8("編集(&E)"),
+                           QString::fromUtf8("一覧表示(&L)"), QString::fromUtf8("チャート表示(&C)"),
+                           QString::fromUtf8("図面検索(&S)...")}));
 }
 
 TEST_F(MainWindowTest, FirstStartShowsNothingAndCommandsDoNothing)
@@ -141,12 +142,15 @@ TEST_F(MainWindowTest, ProjectCommandsOpenIndependentChildWindows)
     ASSERT_TRUE(w->database().Connected());
     trigger(*w, "mnuProjectEdit");  // no ZPROJECT yet: nothing
     EXPECT_EQ(w->mdiArea()->subWindowList().size(), 0);
+    trigger(*w, "mnuDrawingSearch");  // only reads: opens, and makes no table
+    EXPECT_EQ(w->mdiArea()->subWindowList().size(), 1);
+    EXPECT_FALSE(w->database().TableExists("ZPROJECT"));
     trigger(*w, "mnuProjectList");
     trigger(*w, "mnuProjectList");
-    EXPECT_EQ(w->mdiArea()->subWindowList().size(), 2);
+    EXPECT_EQ(w->mdiArea()->subWindowList().size(), 3);
     trigger(*w, "mnuProjectNew");
     auto windows = w->mdiArea()->subWindowList();
-    ASSERT_EQ(windows.size(), 3);
+    ASSERT_EQ(windows.size(), 4);
     EXPECT_EQ(windows.last()->widget()->windowTitle(), QString::fromUtf8("プロジェクト新規作成"));
     trigger(*w, "mnuProjectEdit");
     EXPECT_EQ(w->mdiArea()->subWindowList().last()->widget()->windowTitle(),
@@ -155,7 +159,7 @@ TEST_F(MainWindowTest, ProjectCommandsOpenIndependentChildWindows)
 
     w->globals().settings.PcUserNo = 0;
     trigger(*w, "mnuProjectNew");
-    EXPECT_EQ(w->mdiArea()->subWindowList().size(), 4);
+    EXPECT_EQ(w->mdiArea()->subWindowList().size(), 5);
 
     // Child windows open others through the frame, captioned by the edit mode.
     w->globals().ProjectEditMode = 0;
@@ -163,7 +167,7 @@ TEST_F(MainWindowTest, ProjectCommandsOpenIndependentChildWindows)
     EXPECT_EQ(w->mdiArea()->subWindowList().last()->widget()->windowTitle(),
               QString::fromUtf8("プロジェクト新規作成"));
     w->OpenProjectDetail();
-    EXPECT_EQ(w->mdiArea()->subWindowList().size(), 6);
+    EXPECT_EQ(w->mdiArea()->subWindowList().size(), 7);
 }
 
 TEST_F(MainWindowTest, CancellingDatabaseSettingsReconnectsUnchanged)

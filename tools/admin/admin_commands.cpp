@@ -3,12 +3,14 @@
 #include <iomanip>
 #include <ostream>
 
+#include "search/search_texts.h"
 #include "tools/admin/admin_texts.h"
 #include "tools/admin/backup_command.h"
 #include "tools/admin/check_command.h"
 #include "tools/admin/report_command.h"
 #include "tools/admin/report_texts.h"
 #include "tools/admin/restore_command.h"
+#include "tools/admin/search_command.h"
 #include "tools/admin/seeder.h"
 
 namespace admin {
@@ -33,6 +35,7 @@ const std::vector<Command>& Commands()
         {"restore", texts::kRestoreSummary, &RunRestoreCommand},
         {"check", texts::kCheckSummary, &RunCheckCommand},
         {"report", report_texts::kSummary, &RunReportCommand, true},
+        {"search", search::texts::kCommandSummary, &RunSearchCommand},
     };
     return commands;
 }

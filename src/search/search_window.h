@@ -1,0 +1,100 @@
+#pragma once
+// 図面検索: finds drawings across all projects by text, project, member and
+// role, a date range, the workflow state and the file's state, or by one of
+// the daily queues; shows them as they are found, sorts them, opens one in
+// its project's detail window and writes them as CSV.
+//
+// The window creates and writes nothing in the database. While it searches,
+// a window-modal progress box (中止, Esc) keeps every other window from using
+// the connection; file looks run on a worker thread and never touch it.
+//
+// Its size and column widths are remembered for the rest of the run (the
+// settings file has no lines for them): the first window of a run takes most
+// of the main window's area.
+
+#include <memory>
+#include <vector>
+
+#include "search/drawing_search.h"
+#include "widgets/child_form.h"
+#include "widgets/screen_context.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QStatusBar;
+class QTableView;
+
+namespace widgets {
+class ByteLineEdit;
+}
+
+namespace search {
+
+class FileStateChecker;
+class SearchResultModel;
+struct FileResult;
+
+class SearchWindow : public widgets::ChildForm {
+    Q_OBJECT
+public:
+    explicit SearchWindow(widgets::ScreenContext context, QWidget* parent = nullptr);
+    ~SearchWindow() override;
+
+    SearchResultModel* model() const { return model_; }
+    // True from the start of a search until its results and file states are in.
+    bool Searching() const { return searching_; }
+
+public slots:
+    void FormShow() override;
+    void FormClose() override;
+    void ButtonSearchClick();
+    void ButtonClearClick();
+    void ComboPresetSelect(int index);
+    void GridDblClick(int row);
+    void ButtonCsvClick();
+
+private:
+    class Run;
+
+    void BuildControls();
+    void LoadChoices();
+    // The criteria the controls say; the date box to fix when one is wrong.
+    SearchCriteria Criteria() const;
+    void ShowCriteria(const SearchCriteria& criteria);
+    bool CheckDates();
+    void Search(const SearchCriteria& criteria);
+    void TakeFileResults(const std::vector<FileResult>& results);
+    void ShowCount();
+    void FitColumnsOnce();
+
+    widgets::ScreenContext context_;
+    SearchResultModel* model_;
+    std::unique_ptr<FileStateChecker> checker_;
+    std::unique_ptr<Run> run_;
+    bool searching_ = false;
+    bool closed_ = false;
+    int skipped_ = 0;
+    bool stopped_ = false;
+    bool fitColumns_ = false;
+
+    QComboBox* ComboPreset;
+    widgets::ByteLineEdit* EditText;
+    QPushButton* ButtonSearch;
+    QPushButton* ButtonClear;
+    QComboBox* ComboScope;
+    QComboBox* ComboProject;
+    QComboBox* ComboMember;
+    QComboBox* ComboRole;
+    QComboBox* ComboDate;
+    widgets::ByteLineEdit* EditFrom;
+    widgets::ByteLineEdit* EditTo;
+    QComboBox* ComboState;
+    QComboBox* ComboFile;
+    QTableView* Grid;
+    QPushButton* ButtonCsv;
+    QPushButton* ButtonClose;
+    QStatusBar* StatusBar1;
+};
+
+}  // namespace search

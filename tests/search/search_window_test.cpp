@@ -1,0 +1,151 @@
+#include "search/search_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QFile>
+#include <QHeaderView>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTreeWidget>
+#include <memory>
+
+#include "common/gui_helpers.h"
+#include "common/scripted_ports.h"
+#include "drawings/project_detail_window.h"
+#include "search/search_results.h"
+#include "search/search_texts.h"
+#include "search_fixture.h"
+#include "text/cp932.h"
+#include "widgets/byte_line_edit.h"
+
+using search::SearchWindow;
+using testing_support::Find;
+using testing_support::ScriptedPorts;
+using testing_support::SearchTest;
+using testing_support::Sjis;
+
+namespace {
+
+// Opens detail windows the way the main frame does, standing alone.
+class DetailOpener : public widgets::WindowOpener {
+public:
+    void OpenProjectEditor() override {}
+    void OpenProjectDetail() override
+    {
+        detail = std::make_unique<drawings::TForm10>(*context, nullptr);
+        detail->show();
+    }
+
+    widgets::ScreenContext* context = nullptr;
+    std::unique_ptr<drawings::TForm10> detail;
+};
+
+class SearchWindowTest : public SearchTest {
+protected:
+    void SetUp() override
+    {
+        SearchTest::SetUp();
+        globals.settings.PcUserNo = 3;
+        opener.context = &context;
+    }
+
+    std::unique_ptr<SearchWindow> open()
+    {
+        auto window = std::make_unique<SearchWindow>(context);
+        window->show();
+        return window;
+    }
+
+    QString cell(SearchWindow& window, int row, int column)
+    {
+        return window.model()->index(row, column).data().toString();
+    }
+
+    storage::AppGlobals globals;
+    ScriptedPorts ports;
+    DetailOpener opener;
+    widgets::ScreenContext context{db, globals, ports, &opener};
+};
+
+}  // namespace
+
+TEST_F(SearchWindowTest, FindsADrawingAndADoubleClickShowsItInItsDetailWindow)
+{
+    addProject(1, Sjis("港北集合住宅"));
+    addProject(2, "other");
+    addDrawing(1, 1, Sjis("意匠図"));
+    addDrawing(2, 1, "A-101 elsewhere", {{"KDATE", "20240101"}});
+    // Node 2 hangs under node 1, whose branch starts collapsed.
+    ASSERT_TRUE(db.InsertRow("ZPRJ_1", {"N", "NAME", "MN", "PARENT_N"},
+                             {"2", text::SqlText(Sjis("平面図")), "3", "1"}));
+    ASSERT_TRUE(db.InsertRow("ZMN_1", {"N", "ZUMENN", "MTITLE", "MN"},
+                             {"2", text::SqlText("A-101"), text::SqlText(Sjis("平面図")), "3"}));
+
+    std::unique_ptr<SearchWindow> window = open();
+    Find<widgets::ByteLineEdit>(window.get(), "EditText")->setBytes(Sjis("ａ－１０１"));
+    window->ButtonSearchClick();
+    ASSERT_FALSE(window->Searching());
+    ASSERT_EQ(window->model()->rowCount(), 2);
+    EXPECT_EQ(cell(*window, 0, 1), QString::fromUtf8("港北集合住宅"));
+    EXPECT_EQ(cell(*window, 0, 3), QString::fromUtf8("平面図"));
+    EXPECT_EQ(cell(*window, 1, 8), "20240101");
+    EXPECT_TRUE(Find<QStatusBar>(window.get(), "StatusBar1")->currentMessage().startsWith("2"));
+
+    // The queue of my unchecked drawings leaves the checked one out.
+    window->ComboPresetSelect(static_cast<int>(search::Preset::MineUnchecked));
+    EXPECT_EQ(Find<QComboBox>(window.get(), "ComboMember")->currentData().toInt(), 3);
+    ASSERT_EQ(window->model()->rowCount(), 1);
+
+    window->GridDblClick(0);
+    ASSERT_TRUE(opener.detail);
+    EXPECT_EQ(opener.detail->ProjectNo(), 1);
+    auto* tree = Find<QTreeWidget>(opener.detail.get(), "TreeView1");
+    ASSERT_TRUE(tree->currentItem());
+    EXPECT_EQ(tree->currentItem()->text(0), QString::fromUtf8("平面図 :2"));
+    EXPECT_TRUE(tree->currentItem()->parent()->isExpanded());
+    EXPECT_EQ(Find<widgets::ByteLineEdit>(opener.detail.get(), "Edit1")->text(), "2");
+    EXPECT_EQ(Find<widgets::ByteLineEdit>(opener.detail.get(), "Edit5")->text(), "A-101");
+    EXPECT_EQ(globals.CurrentNodeNo, 0);
+}
+
+TEST_F(SearchWindowTest, FileQueuesDatesSortingAndCsv)
+{
+    addProject(1, "files");
+    const std::string here = folder.path();
+    QFile kept(QString::fromStdString(here + "kept.jww"));
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+    kept.close();
+    addDrawing(1, 1, "kept", {{"FILE_NAME", "kept.jww"}, {"PATH_NAME", here}});
+    addDrawing(1, 2, "gone", {{"FILE_NAME", "gone.jww"}, {"PATH_NAME", here}});
+    addDrawing(1, 3, "group");
+
+    std::unique_ptr<SearchWindow> window = open();
+    window->ButtonSearchClick();
+    ASSERT_EQ(window->model()->rowCount(), 3);
+    EXPECT_EQ(cell(*window, 0, 12), QString::fromUtf8(search::texts::kFileStatePresent));
+    EXPECT_EQ(cell(*window, 1, 12), QString::fromUtf8(search::texts::kFileStateMissing));
+    EXPECT_EQ(cell(*window, 2, 12), QString());
+
+    auto* grid = Find<QTableView>(window.get(), "Grid");
+    grid->horizontalHeader()->setSortIndicator(2, Qt::DescendingOrder);
+    EXPECT_EQ(cell(*window, 0, 2), "3");
+
+    window->ComboPresetSelect(static_cast<int>(search::Preset::MissingFiles));
+    ASSERT_EQ(window->model()->rowCount(), 1);
+    EXPECT_EQ(cell(*window, 0, 3), "gone");
+
+    ports.saveChoice = QString::fromStdString(here + "out.csv");
+    window->ButtonCsvClick();
+    EXPECT_EQ(ports.lastMessage(), QString::fromUtf8(search::texts::kCsvWritten));
+    QFile csv(ports.saveChoice);
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_EQ(csv.readAll().toStdString(),
+              search::CsvOf(window->model()->Table(), search::CsvEncoding::Cp932));
+
+    auto* from = Find<widgets::ByteLineEdit>(window.get(), "EditFrom");
+    from->setBytes("2024013");
+    window->ButtonSearchClick();
+    EXPECT_EQ(ports.lastMessage(), QString::fromUtf8(search::texts::kInvalidDate));
+    EXPECT_EQ(window->model()->rowCount(), 1);  // nothing searched
+}
