@@ -37,19 +37,6 @@ QStringList QtUiPorts::ChooseFiles(QWidget* parent, const widgets::FileDialogReq
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
 }
 
-QString QtUiPorts::ChooseSaveFile(QWidget* parent, const widgets::FileDialogRequest& request)
-{
-    QFileDialog dialog(parent, request.title, request.initialFolder);
-    dialog.setNameFilters(request.filters);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    if (!request.fileName.isEmpty())
-        dialog.selectFile(request.fileName);
-    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
-               ? dialog.selectedFiles().first()
-               : QString();
-}
-
 bool QtUiPorts::OpenWithAssociatedProgram(const QString& path)
 {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));

@@ -11,7 +11,6 @@ public:
     void Inform(QWidget* parent, const QString& message) override;
     bool AskYesNo(QWidget* parent, const QString& message) override;
     QStringList ChooseFiles(QWidget* parent, const widgets::FileDialogRequest& request) override;
-    QString ChooseSaveFile(QWidget* parent, const widgets::FileDialogRequest& request) override;
     bool OpenWithAssociatedProgram(const QString& path) override;
     QDate Today() override;
     bool EscapePressed() override;

@@ -112,6 +112,18 @@ ResultTable TableOf(const std::vector<SearchHit>& hits)
     return table;
 }
 
+text::TextTable ListTableOf(ResultTable table, std::vector<int> columnWidths)
+{
+    text::TextTable list;
+    list.title = text::ToCp932Lossy(text::Utf8(texts::kCaption));
+    list.headers = std::move(table.headers);
+    list.columnWidths = std::move(columnWidths);
+    list.numberColumns = {true, false, true};
+    list.rowCount = static_cast<int>(table.rows.size());
+    list.rows = text::RowsOf(std::move(table.rows));
+    return list;
+}
+
 std::string CsvOf(const ResultTable& table, CsvEncoding encoding)
 {
     auto line = [encoding](const std::vector<std::string>& cells) {

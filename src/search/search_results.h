@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "search/search_hit.h"
+#include "text/text_table.h"
 
 namespace search {
 
@@ -23,6 +24,9 @@ struct ResultTable {
 std::string CellText(const SearchHit& hit, int column);
 std::string FileStateText(FileState state);
 ResultTable TableOf(const std::vector<SearchHit>& hits);
+
+// The results as every list leaves the screen: printed, PDF, CSV, Excel.
+text::TextTable ListTableOf(ResultTable table, std::vector<int> columnWidths);
 
 enum class CsvEncoding { Cp932, Utf8 };
 // RFC 4180 lines, CR LF; UTF-8 without a byte order mark (for scripts).

@@ -82,13 +82,9 @@ inline constexpr char kSkippedOpen[] = "（表が無いか読めないプロジ�
 inline constexpr char kSkippedClose[] = " 件は除外）";
 inline constexpr char kInvalidDate[] =
     "日付は yyyymmdd形式（例：20100101）で有効な内容を入力して下さい。";
-inline constexpr char kCsvFilter[] = "CSV ファイル (*.csv)";
-inline constexpr char kCsvWritten[] = "CSVファイルを出力しました";
-inline constexpr char kCsvFailed[] = "CSVファイルが出力出来ませんでした";
 inline constexpr char kNothingToWrite[] = "出力する検索結果がありません。";
 inline constexpr char kNoPcUser[] =
     "PC利用者が登録されていません。「PC利用者名の登録」で登録して下さい。";
-inline constexpr char kCsvFileName[] = "図面検索.csv";
 
 // k5x7-admin search
 inline constexpr char kCommandSummary[] =

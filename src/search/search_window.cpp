@@ -12,7 +12,6 @@
 #include <QPointer>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
@@ -24,6 +23,7 @@
 #include "text/cp932.h"
 #include "text/mbcs.h"
 #include "widgets/byte_line_edit.h"
+#include "widgets/list_output_menu.h"
 
 namespace search {
 
@@ -106,6 +106,7 @@ SearchWindow::SearchWindow(widgets::ScreenContext context, QWidget* parent)
     connect(Grid, &QTableView::activated, this,
             [this](const QModelIndex& index) { GridDblClick(index.row()); });
     connect(ButtonCsv, &QPushButton::clicked, this, &SearchWindow::ButtonCsvClick);
+    widgets::AttachListOutput(Grid, context_.listOutput, [this] { return ResultsTable(); });
     connect(ButtonClose, &QPushButton::clicked, this, [this] { widgets::FrameOf(this)->close(); });
 }
 
@@ -508,22 +509,16 @@ void SearchWindow::ButtonCsvClick()
         context_.ports.Inform(this, Utf8(texts::kNothingToWrite));
         return;
     }
-    widgets::FileDialogRequest request;
-    request.initialFolder = text::FromCp932(context_.globals.settings.LastDrawingFolder);
-    request.fileName = Utf8(texts::kCsvFileName);
-    request.filters = QStringList{Utf8(texts::kCsvFilter)};
-    request.multiple = false;
-    const QString path = context_.ports.ChooseSaveFile(this, request);
-    if (path.isEmpty())
-        return;
-    // Written whole or not at all: an earlier file of that name survives a failure.
-    const std::string csv = CsvOf(model_->Table(), CsvEncoding::Cp932);
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(csv.data(), static_cast<qint64>(csv.size())) ==
-                             static_cast<qint64>(csv.size()) &&
-                         file.commit();
-    context_.ports.Inform(this, Utf8(written ? texts::kCsvWritten : texts::kCsvFailed));
+    if (context_.listOutput)
+        context_.listOutput->Output(this, widgets::ListFormat::Csv, ResultsTable());
+}
+
+text::TextTable SearchWindow::ResultsTable() const
+{
+    std::vector<int> widths;
+    for (int c = 0; c < model_->columnCount(); ++c)
+        widths.push_back(Grid->columnWidth(c));
+    return ListTableOf(model_->Table(), std::move(widths));
 }
 
 }  // namespace search

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "search/drawing_search.h"
+#include "text/text_table.h"
 #include "widgets/child_form.h"
 #include "widgets/screen_context.h"
 
@@ -52,6 +53,7 @@ public slots:
     void ButtonClearClick();
     void ComboPresetSelect(int index);
     void GridDblClick(int row);
+    // The results through the shared list output (CSV, CP932 first).
     void ButtonCsvClick();
 
 private:
@@ -59,6 +61,7 @@ private:
 
     void BuildControls();
     void LoadChoices();
+    text::TextTable ResultsTable() const;
     // The criteria the controls say; the date box to fix when one is wrong.
     SearchCriteria Criteria() const;
     void ShowCriteria(const SearchCriteria& criteria);

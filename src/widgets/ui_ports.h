@@ -27,9 +27,6 @@ public:
     virtual bool AskYesNo(QWidget* parent, const QString& message) = 0;
     // The chosen files, empty when cancelled.
     virtual QStringList ChooseFiles(QWidget* parent, const FileDialogRequest& request) = 0;
-    // The file to write (the dialog asks before an existing one is replaced),
-    // empty when cancelled.
-    virtual QString ChooseSaveFile(QWidget*, const FileDialogRequest&) { return {}; }
     // Opens a file with the program associated with it; false when that failed.
     virtual bool OpenWithAssociatedProgram(const QString& path) = 0;
     virtual QDate Today() = 0;

@@ -37,12 +37,6 @@ public:
         return chosen;
     }
 
-    QString ChooseSaveFile(QWidget*, const widgets::FileDialogRequest& request) override
-    {
-        fileRequests.push_back(request);
-        return saveChoice;
-    }
-
     bool OpenWithAssociatedProgram(const QString& path) override
     {
         opened.push_back(path);
@@ -61,7 +55,6 @@ public:
     int unscriptedQuestions = 0;
     std::deque<QStringList> fileChoices;
     std::vector<widgets::FileDialogRequest> fileRequests;
-    QString saveChoice;  // the file a save dialog answers; empty: cancelled
     std::vector<QString> opened;
     bool openSucceeds = true;
     QDate today{2024, 4, 1};
