@@ -358,6 +358,13 @@ TEST_F(InfoPageTest, TheFileIsChosenOpenedAndItsHeaderRead)
     EXPECT_EQ(ports.opened, std::vector<QString>{dir + "plan.jww"});
     EXPECT_EQ(press(w.get(), 3), Messages{});
     EXPECT_EQ(edit(w.get(), 8)->bytes(), "outline " + kKouzou);
+    // A memo in MFC's Unicode form comes in as CP932.
+    WriteFile(dir + "new.jww",
+              std::string("JwwData.\x20\x03\0\0\xff\xfe\xff\x02\xf3\x56\x62\x97", 20));
+    edit(w.get(), 3)->setBytes("new.jww");
+    press(w.get(), 3);
+    EXPECT_EQ(edit(w.get(), 8)->bytes(), "\x90\x7d\x96\xca");
+    edit(w.get(), 3)->setBytes("plan.jww");
 
     // A file without a header empties the memo line; a missing one changes nothing.
     edit(w.get(), 3)->setBytes("notes.txt");
