@@ -7,6 +7,7 @@
 #include <QStatusBar>
 
 #include "app/main_window_texts.h"
+#include "preview/preview_window.h"
 #include "text/cp932.h"
 
 namespace app {
@@ -234,6 +235,14 @@ void TForm1::OpenProjectEditor()
 void TForm1::OpenProjectDetail()
 {
     AddChild(&ScreenFactory::NewProjectDetail, nullptr);
+}
+
+void TForm1::OpenPreview(const QString& path)
+{
+    auto* viewer = new preview::PreviewWindow(path);
+    QMdiSubWindow* sub = mdiArea_->addSubWindow(viewer);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    viewer->show();
 }
 
 void TForm1::mnuProjectNewClick()

@@ -5,12 +5,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
 #include <tuple>
 
@@ -22,6 +24,9 @@
 #include "drawings/project_detail_window.h"
 #include "drawings/revision_history_dialog.h"
 #include "drawings/revision_history_texts.h"
+#include "preview/jww_writer.h"
+#include "preview/preview_window.h"
+#include "preview/thumbnail_view.h"
 #include "project_fixture.h"
 #include "storage/schema.h"
 #include "text/cp932.h"
@@ -408,4 +413,60 @@ TEST_F(InfoPageTest, TheMainWindowGivesTheDetailWindowItsRevisionEditor)
     EXPECT_EQ(shown, editor);
     EXPECT_EQ(editor->ProjectNo, kProject);
     EXPECT_EQ(editor->DrawingNo, 1);
+}
+
+TEST_F(InfoPageTest, TheThumbnailComesAfterTheClickAndOpensTheViewerInTheFrame)
+{
+    testing_support::JwwFile drawing;
+    drawing.elements = {testing_support::Line(-200, 0, 200, 0)};
+    WriteFile(QString::fromStdString(folder.file("plan.jww")), drawing.Bytes());
+    ASSERT_TRUE(db.UpdateSet(
+        "ZMN_7", "FILE_NAME='plan.jww',PATH_NAME=" + text::SqlText(folder.path()), "N=1"));
+    storage::Settings s;
+    s.DbServer = "";
+    s.DbFolder = folder.path();
+    ASSERT_TRUE(storage::WriteSettings(folder.file("k5x7.dat"), s));
+    app::TForm1 main(ports, folder.file("k5x7"));
+    main.show();
+    QApplication::processEvents();
+    main.globals().CurrentProjectNo = kProject;
+    main.OpenProjectDetail();
+    QApplication::processEvents();
+    auto* window = qobject_cast<TForm10*>(main.mdiArea()->subWindowList().front()->widget());
+    ASSERT_NE(window, nullptr);
+    auto* thumbnail = Find<preview::ThumbnailView>(window, "Image1");
+    auto waitFor = [](const std::function<bool()>& done) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < 5000)
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        return done();
+    };
+
+    // The click returns before the picture is there; it comes afterwards.
+    select(window, "Plan :1");
+    EXPECT_TRUE(thumbnail->isVisible());
+    EXPECT_FALSE(thumbnail->HasImage());
+    ASSERT_TRUE(waitFor([&] { return thumbnail->HasImage(); }));
+    const QImage shown = thumbnail->pixmap().toImage();
+    int darkest = 255;
+    for (int y = 86; y <= 95; ++y)
+        darkest = std::min(darkest, qGray(shown.pixel(128, y)));
+    EXPECT_LT(darkest, 160);  // the line across the middle
+
+    // None for the project node or a drawing without a file.
+    select(window, "Tower " + text::FromCp932(kKouzou) + " :0");
+    EXPECT_FALSE(thumbnail->isVisible());
+    select(window, "Other :2");
+    EXPECT_FALSE(thumbnail->isVisible());
+
+    select(window, "Plan :1");
+    ASSERT_TRUE(waitFor([&] { return thumbnail->HasImage(); }));
+    QTest::mouseClick(thumbnail, Qt::LeftButton);
+    ASSERT_EQ(main.mdiArea()->subWindowList().size(), 2);
+    auto* viewer =
+        qobject_cast<preview::PreviewWindow*>(main.mdiArea()->subWindowList().back()->widget());
+    ASSERT_NE(viewer, nullptr);
+    ASSERT_TRUE(waitFor([&] { return viewer->document() != nullptr; }));
+    EXPECT_EQ(viewer->document()->kind, preview::PreviewDocument::Kind::Drawing);
 }
