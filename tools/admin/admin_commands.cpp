@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "tools/admin/admin_texts.h"
+#include "tools/admin/preview_command.h"
 #include "tools/seed/seeder.h"
 
 namespace admin {
@@ -24,6 +25,7 @@ const std::vector<Command>& Commands()
 {
     static const std::vector<Command> commands = {
         {"seed", texts::kSeedSummary, &seed::RunSeedCommand},
+        {"preview", texts::kPreviewSummary, &RunPreviewCommand, true},
     };
     return commands;
 }

@@ -10,4 +10,12 @@ inline constexpr char kHelpHint[] = "各サブコマンドの説明: k5x7-admin 
 inline constexpr char kUnknownCommand[] = "不明なサブコマンドです: ";
 inline constexpr char kSeedSummary[] = "デモ・ベンチマーク用のデータをデータベースに作成します";
 
+inline constexpr char kPreviewSummary[] = "図面ファイルのプレビュー画像(PNG)を作成します";
+inline constexpr char kPreviewUsage[] =
+    "使い方: k5x7-admin preview ファイル 出力.png [--size 幅x高さ]\n"
+    "  Jw_cad・DXF・PDF・画像・テキストのファイルを、情報表示の縮小画像と同じに描きます。\n"
+    "  --size 幅x高さ  16～4096 ピクセル (既定 256x181)";
+inline constexpr char kPreviewBadSize[] = "--size は 幅x高さ (16～4096) で指定してください";
+inline constexpr char kPreviewCannotWrite[] = "PNG を書き込めません: ";
+
 }  // namespace admin::texts
