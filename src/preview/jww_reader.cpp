@@ -12,8 +12,6 @@ namespace {
 
 constexpr std::string_view kDrawingMagic = "JwwData.";
 constexpr std::string_view kFigureMagic = "JwsData.";
-constexpr int kGroups = 16;
-constexpr int kLayers = 16;
 constexpr int kBasicColours = 10;
 constexpr int kExtendedColours = 257;
 constexpr int kExtendedColourBase = 100;
