@@ -237,7 +237,7 @@ void PaintText(QPainter& painter, const PreviewDocument& document, const QRectF&
 {
     painter.fillRect(target, Qt::white);
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    const int pixels = std::max(3, static_cast<int>(target.height() / 40));
+    const int pixels = std::clamp(static_cast<int>(target.height() / 16), 8, 18);
     font.setPixelSize(pixels);
     painter.setFont(font);
     painter.setPen(Qt::black);
@@ -329,7 +329,8 @@ void PaintPreview(QPainter& painter, const PreviewDocument& document, const QRec
             break;
         }
         case PreviewDocument::Kind::Picture: {
-            painter.fillRect(target, Qt::white);
+            // On grey, so that a white page shows where it ends.
+            painter.fillRect(target, forPrint ? QColor(Qt::white) : QColor(0xD0, 0xD0, 0xD0));
             const QSizeF size =
                 QSizeF(document.picture.size()).scaled(target.size(), Qt::KeepAspectRatio);
             const QRectF placed(target.center() - QPointF(size.width() / 2, size.height() / 2),

@@ -142,7 +142,7 @@ PreviewWindow::PreviewWindow(QString path, QWidget* parent)
         groups_[g]->setObjectName(QStringLiteral("LayerGroup%1").arg(g));
         groups_[g]->setText(GroupName(g));
         groups_[g]->setCheckable(true);
-        groups_[g]->setAutoRaise(true);
+        groups_[g]->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("MM")) + 6);
         bar->addWidget(groups_[g]);
         connect(groups_[g], &QToolButton::toggled, this,
                 [this, g](bool shown) { ToggleLayerGroup(g, shown); });
@@ -161,7 +161,10 @@ PreviewWindow::PreviewWindow(QString path, QWidget* parent)
     connect(view_, &PreviewView::homePressed, this, &PreviewWindow::FitClick);
     connect(print_, &QPushButton::clicked, this, &PreviewWindow::PrintClick);
     connect(close_, &QPushButton::clicked, this, [this] { widgets::FrameOf(this)->close(); });
+    // Only while the viewer has the focus: the other child windows of the frame
+    // take Esc for themselves.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
     connect(escape, &QShortcut::activated, close_, &QPushButton::click);
 }
 

@@ -469,4 +469,13 @@ TEST_F(InfoPageTest, TheThumbnailComesAfterTheClickAndOpensTheViewerInTheFrame)
     ASSERT_NE(viewer, nullptr);
     ASSERT_TRUE(waitFor([&] { return viewer->document() != nullptr; }));
     EXPECT_EQ(viewer->document()->kind, preview::PreviewDocument::Kind::Drawing);
+
+    // Esc closes the child window that has the focus, not the viewer beside it.
+    main.activateWindow();
+    QApplication::setActiveWindow(&main);
+    main.mdiArea()->setActiveSubWindow(main.mdiArea()->subWindowList().front());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QApplication::processEvents();
+    ASSERT_EQ(main.mdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(main.mdiArea()->subWindowList().front()->widget(), viewer);
 }
