@@ -207,6 +207,26 @@ bool ReadInBlocks(HeaderSource& source, std::uint64_t size, Sink&& sink)
     return true;
 }
 
+// A length byte, or 255 and a 16-bit length.
+std::optional<std::uint64_t> ReadTextLength(HeaderSource& source)
+{
+    std::uint64_t length = 0;
+    if (!ReadLittleEndian(source, 1, length))
+        return std::nullopt;
+    if (length == 255 && !ReadLittleEndian(source, 2, length))
+        return std::nullopt;
+    return length;
+}
+
+std::optional<std::string> ReadBytes(HeaderSource& source, std::uint64_t length)
+{
+    std::string text;
+    if (!ReadInBlocks(source, length,
+                      [&text](const char* bytes, std::size_t size) { text.append(bytes, size); }))
+        return std::nullopt;
+    return text;
+}
+
 bool IsSeparator(char c)
 {
     return c == '\\' || c == '/' || c == ':';
@@ -271,49 +291,22 @@ bool BufferSource::Read(char* out, std::size_t count)
 
 std::optional<std::string> ReadArchiveString(HeaderSource& source)
 {
-    unsigned char shortLength = 0;
-    if (!source.Read(reinterpret_cast<char*>(&shortLength), 1))
+    const std::optional<std::uint64_t> length = ReadTextLength(source);
+    if (!length)
         return std::nullopt;
-    std::string text;
-    if (shortLength < 255) {
-        text.resize(shortLength);
-        if (!source.Read(text.data(), text.size()))
-            return std::nullopt;
-        return text;
-    }
-    std::uint64_t length = 0;
-    if (!ReadLittleEndian(source, 2, length))
-        return std::nullopt;
-    if (!ReadInBlocks(source, length,
-                      [&text](const char* bytes, std::size_t size) { text.append(bytes, size); }))
-        return std::nullopt;
-    return text;
+    return ReadBytes(source, *length);
 }
 
 std::optional<std::string> ReadMemoString(HeaderSource& source)
 {
-    unsigned char shortLength = 0;
-    if (!source.Read(reinterpret_cast<char*>(&shortLength), 1))
+    const std::optional<std::uint64_t> length = ReadTextLength(source);
+    if (!length)
         return std::nullopt;
+    if (*length != kUnicodeMarker)
+        return ReadBytes(source, *length);
     std::string text;
-    if (shortLength < 255) {
-        text.resize(shortLength);
-        if (!source.Read(text.data(), text.size()))
-            return std::nullopt;
-        return text;
-    }
-    std::uint64_t length = 0;
-    if (!ReadLittleEndian(source, 2, length))
-        return std::nullopt;
-    if (length != kUnicodeMarker) {
-        if (!ReadInBlocks(source, length, [&text](const char* bytes, std::size_t size) {
-                text.append(bytes, size);
-            }))
-            return std::nullopt;
-        return text;
-    }
     std::uint64_t units = 0;
-    if (!ReadArchiveLength(source, units))
+    if (!ReadArchiveLength(source, units) || units > UINT64_MAX / 2)
         return std::nullopt;
     // Converted a block at a time; once the text is longer than the memo line
     // can take, the rest is only read, so that a cut file still fails.

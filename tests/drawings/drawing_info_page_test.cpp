@@ -143,6 +143,22 @@ protected:
         return ports.messages;
     }
 
+    // The main window on the test's database, the project's detail window open in it.
+    std::unique_ptr<app::TForm1> openInMainWindow()
+    {
+        storage::Settings s;
+        s.DbServer = "";
+        s.DbFolder = folder.path();
+        EXPECT_TRUE(storage::WriteSettings(folder.file("k5x7.dat"), s));
+        auto main = std::make_unique<app::TForm1>(ports, folder.file("k5x7"));
+        main->show();
+        QApplication::processEvents();
+        main->globals().CurrentProjectNo = kProject;
+        main->OpenProjectDetail();
+        QApplication::processEvents();
+        return main;
+    }
+
     storage::Row drawingRow(int n)
     {
         return rows("ZMN_7", storage::kDrawingColumns, "N=" + std::to_string(n)).at(0);
@@ -386,19 +402,10 @@ TEST_F(InfoPageTest, TheFileIsChosenOpenedAndItsHeaderRead)
 
 TEST_F(InfoPageTest, TheMainWindowGivesTheDetailWindowItsRevisionEditor)
 {
-    storage::Settings s;
-    s.DbServer = "";
-    s.DbFolder = folder.path();
-    ASSERT_TRUE(storage::WriteSettings(folder.file("k5x7.dat"), s));
-    app::TForm1 main(ports, folder.file("k5x7"));
-    main.show();
-    QApplication::processEvents();
-    ASSERT_TRUE(main.database().Connected());
-    main.globals().CurrentProjectNo = kProject;
-    main.OpenProjectDetail();
-    QApplication::processEvents();
-    ASSERT_EQ(main.mdiArea()->subWindowList().size(), 1);
-    auto* window = qobject_cast<TForm10*>(main.mdiArea()->subWindowList().front()->widget());
+    const auto main = openInMainWindow();
+    ASSERT_TRUE(main->database().Connected());
+    ASSERT_EQ(main->mdiArea()->subWindowList().size(), 1);
+    auto* window = qobject_cast<TForm10*>(main->mdiArea()->subWindowList().front()->widget());
     ASSERT_NE(window, nullptr);
     select(window, "Plan :1");
 
@@ -408,7 +415,7 @@ TEST_F(InfoPageTest, TheMainWindowGivesTheDetailWindowItsRevisionEditor)
         modal->close();
     });
     window->Button8Click();
-    auto* editor = qobject_cast<TForm12*>(main.dialogs().form12);
+    auto* editor = qobject_cast<TForm12*>(main->dialogs().form12);
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(shown, editor);
     EXPECT_EQ(editor->ProjectNo, kProject);
@@ -422,16 +429,8 @@ TEST_F(InfoPageTest, TheThumbnailComesAfterTheClickAndOpensTheViewerInTheFrame)
     WriteFile(QString::fromStdString(folder.file("plan.jww")), drawing.Bytes());
     ASSERT_TRUE(db.UpdateSet(
         "ZMN_7", "FILE_NAME='plan.jww',PATH_NAME=" + text::SqlText(folder.path()), "N=1"));
-    storage::Settings s;
-    s.DbServer = "";
-    s.DbFolder = folder.path();
-    ASSERT_TRUE(storage::WriteSettings(folder.file("k5x7.dat"), s));
-    app::TForm1 main(ports, folder.file("k5x7"));
-    main.show();
-    QApplication::processEvents();
-    main.globals().CurrentProjectNo = kProject;
-    main.OpenProjectDetail();
-    QApplication::processEvents();
+    const auto owner = openInMainWindow();
+    app::TForm1& main = *owner;
     auto* window = qobject_cast<TForm10*>(main.mdiArea()->subWindowList().front()->widget());
     ASSERT_NE(window, nullptr);
     auto* thumbnail = Find<preview::ThumbnailView>(window, "Image1");
