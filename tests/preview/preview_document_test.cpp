@@ -310,11 +310,15 @@ TEST(PreviewDocument, HostileFilesStayWithinTimeAndMemory)
     deep.definitions.push_back(Definition(10, "leaf", {Line(0, 0, 1, 1)}));
     std::string junk = "JwwData.";
     junk.resize(40 << 20, '\xff');  // past what is read of a drawing
+    std::string lines = "0\nSECTION\n2\nENTITIES\n";
+    while (lines.size() < (30 << 20))
+        lines += "0\nLINE\n";
     ::mkfifo(folder.file("pipe.jww").c_str(), 0600);
     const QString paths[] = {
         Write(folder, "empty.jww", ""),
         Write(folder, "deep.jww", deep.Bytes()),
         Write(folder, "junk.jww", junk),
+        Write(folder, "lines.dxf", lines),
         Write(folder, "huge.png", HugePng(20000, 20000)),
         Write(folder, "cut.png", std::string("\x89PNG\r\n\x1a\n", 8) + std::string(100, '\0')),
         Write(folder, "cut.pdf", LockedPdf().substr(0, 200)),
@@ -330,7 +334,7 @@ TEST(PreviewDocument, HostileFilesStayWithinTimeAndMemory)
         EXPECT_EQ(thumbnail.size(), QSize(256, 181)) << path.toStdString();
         EXPECT_LT(clock.elapsed(), 5000) << path.toStdString();
     }
-    EXPECT_EQ(preview::LoadPreview(paths[6]).problem, Q(preview::texts::kNotRegular));
+    EXPECT_EQ(preview::LoadPreview(paths[7]).problem, Q(preview::texts::kNotRegular));
     EXPECT_EQ(preview::LoadPreview(paths[0]).problem, Q(preview::texts::kCannotShow));
 #if !defined(__SANITIZE_ADDRESS__)
     EXPECT_LT(PeakKilobytes() - before, 256 * 1024);
