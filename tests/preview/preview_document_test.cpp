@@ -293,6 +293,15 @@ TEST(PreviewDocument, DxfEntitiesThroughDxflib)
     EXPECT_EQ(std::get<preview::Solid>(e[7].shape).corners[2], QPointF(10, 10));
     EXPECT_EQ(std::get<preview::Polyline>(e[8].shape).points.size(), 2u);
 
+    // A polyline of more vertices than dxflib is given room for keeps the first ones.
+    std::string many = "0\nSECTION\n2\nENTITIES\n0\nLWPOLYLINE\n90\n3\n";
+    for (int i = 0; i < 150000; ++i)
+        many += "10\n" + std::to_string(i) + "\n20\n1\n";
+    const std::optional<preview::Drawing> capped = preview::ReadDxf(many);
+    const auto& kept = std::get<preview::Polyline>(capped->entities.at(0).shape);
+    EXPECT_EQ(kept.points.size(), 100000u);
+    EXPECT_EQ(kept.points.back(), QPointF(99999, 1));
+
     // Not a DXF; cut in a group; a group code out of range.
     EXPECT_FALSE(preview::ReadDxf("JwwData."));
     EXPECT_FALSE(preview::ReadDxf(dxf.substr(0, 500))->complete);
