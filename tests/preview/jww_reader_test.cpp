@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "common/slowdown.h"
 #include "jww_writer.h"
 #include "preview/drawing_renderer.h"
 
@@ -171,7 +172,7 @@ TEST(JwwReader, DamagedFilesGiveWhatCameBeforeTheDamage)
     QElapsedTimer clock;
     clock.start();
     const std::optional<Drawing> counted = preview::ReadJwCad(huge);
-    EXPECT_LT(clock.elapsed(), 200);
+    EXPECT_LT(clock.elapsed(), 200 * kSlowdown);
     EXPECT_EQ(counted->entities.size(), 1u);
     EXPECT_FALSE(counted->complete);
 
@@ -234,5 +235,5 @@ TEST(JwwReader, HostileBlocksAndLongTextsDrawInBoundedTime)
     clock.start();
     preview::RenderDrawing(painter, *read, preview::FitTransform(read->paper, QRectF(image.rect())),
                            QRectF(image.rect()), preview::DefaultRenderOptions(*read));
-    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_LT(clock.elapsed(), 5000 * kSlowdown);
 }
