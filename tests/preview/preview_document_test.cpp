@@ -225,6 +225,10 @@ TEST(PreviewDocument, PdfImageTextAndOtherFiles)
     EXPECT_EQ(image.picture.size(), QSize(200, 50));
     EXPECT_TRUE(Dark(image.picture, 20, 25));
     EXPECT_FALSE(Dark(image.picture, 150, 25));
+    // Scanned drawings often come as TIFF, read by the image formats plugins.
+    const QString tif = QString::fromStdString(folder.file("scan.tif"));
+    ASSERT_TRUE(photo.save(tif, "TIFF"));
+    EXPECT_EQ(preview::LoadPreview(tif, {QSize(200, 200)}).picture.size(), QSize(200, 50));
 
     const PreviewDocument huge =
         preview::LoadPreview(Write(folder, "huge.png", HugePng(20000, 20000)));
