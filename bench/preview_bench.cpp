@@ -1,7 +1,6 @@
 // Previews: reading a Jw_cad drawing of 10,000 elements, drawing its
-// thumbnail, a 1 MB file from disk to thumbnail, and what a thumbnail being
-// made costs the node click that asked for it, next to a click on a node
-// without a file.
+// thumbnail, a 1 MB file from disk to thumbnail, and a node click while a
+// thumbnail is being made, next to a click on a node without a file.
 
 #include <benchmark/benchmark.h>
 
@@ -80,16 +79,19 @@ void Prepare()
     document10k.kind = preview::PreviewDocument::Kind::Drawing;
     document10k.drawing = std::make_shared<preview::Drawing>(std::move(*read));
 
-    // Node 1 has no file; node 2 names the large one.
+    // A copy under another name, so that one thumbnail is never the other's.
+    QFile::copy(file1MB, file1MB + ".jww");
+
+    // Nodes 1 and 4 have no file; nodes 2 and 3 name the large ones.
     storage::Database& db = g->db;
     bench_support::AddProject(db, kProject, "Preview");
     const std::string folder = (g->folder.path() / "").string();
-    for (int n : {1, 2}) {
+    const char* const files[] = {"NULL", "'plan-1mb.jww'", "'plan-1mb.jww.jww'", "NULL"};
+    for (int n : {1, 2, 3, 4}) {
         if (!db.InsertRow("ZPRJ_1", {"N", "NAME", "MN", "PARENT_N"},
                           {std::to_string(n), "'node'", "1", "0"}) ||
             !db.InsertRow("ZMN_1", {"N", "FILE_NAME", "PATH_NAME", "MTITLE"},
-                          {std::to_string(n), n == 1 ? "NULL" : "'plan-1mb.jww'",
-                           text::SqlText(folder), "'title'"}))
+                          {std::to_string(n), files[n - 1], text::SqlText(folder), "'title'"}))
             Fail("cannot store node " + std::to_string(n));
     }
 }
@@ -114,49 +116,65 @@ void EndToEnd(benchmark::State& state)
             preview::RenderThumbnail(preview::LoadPreview(file1MB, {kThumbnail}), kThumbnail));
 }
 
-QTreeWidgetItem* Item(QTreeWidget* tree, const QString& text)
-{
-    const auto found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
-    if (found.size() != 1)
-        Fail("no tree item " + text.toStdString());
-    return found[0];
-}
-
-// Each click comes from the project node, after the worker of the click before
-// has stopped, so that every click starts a thumbnail of its own.
-void Click(benchmark::State& state, int node)
-{
-    g->globals.CurrentProjectNo = kProject;
-    const widgets::ScreenContext context = g->Context();
-    drawings::TForm11 nameDialog(context);
-    drawings::TForm10 window(context, &nameDialog);
-    window.show();
-    QApplication::processEvents();
-    auto* tree = window.findChild<QTreeWidget*>("TreeView1");
-    QTreeWidgetItem* root = Item(tree, "Preview :0");
-    QTreeWidgetItem* target = Item(tree, QStringLiteral("node :%1").arg(node));
-    for (auto _ : state) {
-        state.PauseTiming();
-        tree->setCurrentItem(root);
-        emit tree->itemClicked(root, 0);
-        preview::PreviewThreads().waitForDone();
+// The detail window of the project, shown.
+class DetailWindow {
+public:
+    DetailWindow() : context_(g->Context()), nameDialog_(context_), window_(context_, &nameDialog_)
+    {
+        g->globals.CurrentProjectNo = kProject;
+        window_.show();
         QApplication::processEvents();
-        state.ResumeTiming();
-        tree->setCurrentItem(target);
-        emit tree->itemClicked(target, 0);
+        tree_ = window_.findChild<QTreeWidget*>("TreeView1");
     }
-    preview::PreviewThreads().waitForDone();
-    window.close();
-}
+    ~DetailWindow()
+    {
+        window_.close();
+        preview::PreviewThreads().waitForDone();
+    }
 
+    void Select(const QString& text)
+    {
+        const auto found = tree_->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+        if (found.size() != 1)
+            Fail("no tree item " + text.toStdString());
+        tree_->setCurrentItem(found[0]);
+        emit tree_->itemClicked(found[0], 0);
+    }
+
+private:
+    widgets::ScreenContext context_;
+    drawings::TForm11 nameDialog_;
+    drawings::TForm10 window_;
+    QTreeWidget* tree_ = nullptr;
+};
+
+// A click from one drawing without a file to another.
 void ClickWithoutFile(benchmark::State& state)
 {
-    Click(state, 1);
+    DetailWindow window;
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.Select("node :4");
+        QApplication::processEvents();
+        state.ResumeTiming();
+        window.Select("node :1");
+    }
 }
 
+// A click on a drawing while the thumbnail of the one clicked before is being
+// made: the click asks for its own, which starts once the click is done.
 void ClickPending(benchmark::State& state)
 {
-    Click(state, 2);
+    DetailWindow window;
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.Select("Preview :0");
+        preview::PreviewThreads().waitForDone();
+        window.Select("node :2");
+        QApplication::processEvents();  // its thumbnail is under way now
+        state.ResumeTiming();
+        window.Select("node :3");
+    }
 }
 
 }  // namespace
@@ -188,7 +206,7 @@ int main(int argc, char** argv)
                               reporter.Seconds("Thumbnail"), 0.050, {1});
     bench_support::PrintRatio("1 MB file to thumbnail / 300 ms", reporter.Seconds("EndToEnd"),
                               0.300, {1});
-    bench_support::PrintRatio("click with a thumbnail pending / click on a node without a file",
+    bench_support::PrintRatio("click while a thumbnail is made / click on a node without a file",
                               reporter.Seconds("ClickPending"),
                               reporter.Seconds("ClickWithoutFile"), {1.2});
     return EXIT_SUCCESS;

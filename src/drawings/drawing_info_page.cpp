@@ -104,6 +104,11 @@ void DrawingInfoPage::BuildControls()
     SetEditable(edits_[1], false);
 
     Image1 = Named(new preview::ThumbnailView(kThumbnailSize, this), QStringLiteral("Image1"));
+    // Its place stays when it hides, so the fields neither jump nor are laid
+    // out again from one node to the next.
+    QSizePolicy keep = Image1->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    Image1->setSizePolicy(keep);
     Image1->hide();
     thumbnails_ = new preview::ThumbnailLoader(kThumbnailSize, this);
 }

@@ -6,6 +6,7 @@
 #include <QFutureWatcher>
 #include <QMutex>
 #include <QThreadPool>
+#include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 #include <atomic>
 #include <list>
@@ -102,7 +103,13 @@ QImage MakeThumbnail(const QString& path, QSize size, const std::atomic<bool>* c
     return image;
 }
 
-ThumbnailLoader::ThumbnailLoader(QSize size, QObject* parent) : QObject(parent), size_(size) {}
+ThumbnailLoader::ThumbnailLoader(QSize size, QObject* parent)
+    : QObject(parent), size_(size), start_(new QTimer(this))
+{
+    start_->setSingleShot(true);
+    start_->setInterval(0);
+    connect(start_, &QTimer::timeout, this, &ThumbnailLoader::Start);
+}
 
 ThumbnailLoader::~ThumbnailLoader()
 {
@@ -111,6 +118,7 @@ ThumbnailLoader::~ThumbnailLoader()
 
 void ThumbnailLoader::Cancel()
 {
+    start_->stop();
     if (current_)
         current_->cancelled = true;
     current_.reset();
@@ -123,6 +131,14 @@ void ThumbnailLoader::Request(const QString& path)
     job->path = path;
     job->size = size_;
     current_ = job;
+    start_->start();
+}
+
+void ThumbnailLoader::Start()
+{
+    const std::shared_ptr<Job> job = current_;
+    if (!job)
+        return;
     auto* watcher = new QFutureWatcher<QImage>(this);
     connect(watcher, &QFutureWatcher<QImage>::finished, this, [this, watcher, job] {
         watcher->deleteLater();

@@ -12,6 +12,7 @@
 #include <memory>
 
 class QThreadPool;
+class QTimer;
 
 namespace preview {
 
@@ -28,7 +29,9 @@ public:
     // Cancels what is under way; its result is never delivered.
     ~ThumbnailLoader() override;
 
-    // Replaces any request before it: only the latest is answered.
+    // Replaces any request before it: only the latest is answered. The work
+    // starts once the event loop is back, after the click that asked has been
+    // handled and painted, so that the two never compete for the processor.
     void Request(const QString& path);
     void Cancel();
     bool Pending() const { return current_ != nullptr; }
@@ -39,8 +42,11 @@ signals:
 
 private:
     struct Job;
+    void Start();
+
     QSize size_;
     std::shared_ptr<Job> current_;
+    QTimer* start_;
 };
 
 }  // namespace preview
