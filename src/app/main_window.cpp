@@ -13,6 +13,7 @@
 #include "app/window_menu.h"
 #include "reports/report_service.h"
 #include "search/search_texts.h"
+#include "preview/preview_window.h"
 #include "text/cp932.h"
 #include "widgets/child_form.h"
 
@@ -260,6 +261,14 @@ void TForm1::OpenProjectEditor()
 void TForm1::OpenProjectDetail()
 {
     AddChild(&ScreenFactory::NewProjectDetail, nullptr);
+}
+
+void TForm1::OpenPreview(const QString& path)
+{
+    auto* viewer = new preview::PreviewWindow(path);
+    QMdiSubWindow* sub = mdiArea_->addSubWindow(viewer);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    viewer->show();
 }
 
 void TForm1::mnuProjectNewClick()

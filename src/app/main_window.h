@@ -48,6 +48,7 @@ public:
 
     void OpenProjectEditor() override;
     void OpenProjectDetail() override;
+    void OpenPreview(const QString& path) override;
 
 protected:
     void showEvent(QShowEvent* event) override;

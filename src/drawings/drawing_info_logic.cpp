@@ -50,12 +50,6 @@ bool IsPathSeparator(QChar c)
 #endif
 }
 
-// Folder and file name joined with nothing added, as a file-system path.
-QString StoredFile(const DrawingPage& page)
-{
-    return text::FromCp932(page.Edit(4) + page.Edit(3));
-}
-
 bool IsExistingFile(const QString& path)
 {
     return !path.isEmpty() && QFileInfo(path).isFile();
@@ -79,6 +73,11 @@ int DrawingPage::MemberNumber(int combo) const
     if (index < 0 || static_cast<std::size_t>(index) >= memberItems.size())
         return 0;
     return text::StrToIntOrZero(text::TextBeforeColon(memberItems[index]));
+}
+
+QString DrawingFilePath(const DrawingPage& page)
+{
+    return text::FromCp932(page.Edit(4) + page.Edit(3));
 }
 
 QStringList DrawingFileFilters()
@@ -146,7 +145,7 @@ PageOutcome OpenDrawingFile(const DrawingPage& page)
 {
     if (page.Edit(4).empty() && page.Edit(3).empty())
         return Tell(texts::kNoPathOrFile);
-    const QString path = StoredFile(page);
+    const QString path = DrawingFilePath(page);
     if (!IsExistingFile(path))
         return Tell(texts::kFileMissing);
     PageOutcome outcome;
@@ -157,7 +156,7 @@ PageOutcome OpenDrawingFile(const DrawingPage& page)
 PageOutcome TakeHeaderText(const DrawingPage& page)
 {
     PageOutcome outcome;
-    const QString path = StoredFile(page);
+    const QString path = DrawingFilePath(page);
     if (IsExistingFile(path))
         outcome.texts.push_back(
             {EditName(8), ReadJwcadHeader(QFile::encodeName(path).toStdString())});

@@ -80,6 +80,10 @@ struct PathParts {
 };
 PathParts SplitPath(const QString& path);
 
+// The drawing's file as the file system names it: folder and file name joined
+// as they stand.
+QString DrawingFilePath(const DrawingPage& page);
+
 // 開く: the message for an empty or missing file, else the file to open.
 // Folder and file name are joined as they stand.
 PageOutcome OpenDrawingFile(const DrawingPage& page);

@@ -13,6 +13,8 @@
 #include "drawings/project_detail_logic.h"
 #include "drawings/revision_history_dialog.h"
 #include "drawings/revision_history_logic.h"
+#include "preview/thumbnail_loader.h"
+#include "preview/thumbnail_view.h"
 #include "text/cp932.h"
 #include "widgets/byte_line_edit.h"
 
@@ -25,6 +27,7 @@ namespace texts = detail_texts;
 namespace {
 
 const QColor kGrey(0xDB, 0xDB, 0xDB);
+const QSize kThumbnailSize(256, 181);  // an A sheet's proportions
 
 void SetEditable(QWidget* edit, bool editable)
 {
@@ -99,6 +102,15 @@ void DrawingInfoPage::BuildControls()
         widgets::SwitchOffInputMethod(edits_[i]);
     SetEditable(edits_[0], false);
     SetEditable(edits_[1], false);
+
+    Image1 = Named(new preview::ThumbnailView(kThumbnailSize, this), QStringLiteral("Image1"));
+    // Its place stays when it hides, so the fields neither jump nor are laid
+    // out again from one node to the next.
+    QSizePolicy keep = Image1->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    Image1->setSizePolicy(keep);
+    Image1->hide();
+    thumbnails_ = new preview::ThumbnailLoader(kThumbnailSize, this);
 }
 
 void DrawingInfoPage::LayOut()
@@ -148,6 +160,7 @@ void DrawingInfoPage::LayOut()
     grid->addWidget(buttons_[8], 16, 1);
     grid->setRowStretch(17, 1);
     grid->setColumnStretch(4, 1);
+    grid->addWidget(Image1, 0, 6, 10, 1, Qt::AlignTop | Qt::AlignLeft);
 }
 
 void DrawingInfoPage::Connect()
@@ -163,6 +176,12 @@ void DrawingInfoPage::Connect()
     for (int box = 11; box <= 16; ++box)
         connect(edits_[box - 1], &widgets::ByteLineEdit::doubleClicked, this,
                 [this, box] { Edit11DblClick(box); });
+    connect(Image1, &preview::ThumbnailView::clicked, this, &DrawingInfoPage::Image1Click);
+    connect(thumbnails_, &preview::ThumbnailLoader::Ready, this,
+            [this](const QString& path, const QImage& image) {
+                if (path == thumbnailPath_)
+                    Image1->ShowImage(image);
+            });
 }
 
 void DrawingInfoPage::Open(ProjectDetailLogic* logic)
@@ -225,7 +244,28 @@ void DrawingInfoPage::ShowNode(int number, const std::string& name)
             edits_[2 + i]->setBytes(fields[i]);
     }
     pageRead_ = context_.db.Connected();
+    ShowThumbnail();
     edits_[0]->setFocus();
+}
+
+void DrawingInfoPage::ShowThumbnail()
+{
+    const DrawingPage page = PageInput();
+    const bool file = page.NodeNumber() != 0 && !page.Edit(3).empty();
+    thumbnailPath_ = file ? DrawingFilePath(page) : QString();
+    Image1->setVisible(file);
+    if (!file) {
+        thumbnails_->Cancel();
+        return;
+    }
+    Image1->ShowPending();
+    thumbnails_->Request(thumbnailPath_);
+}
+
+void DrawingInfoPage::Image1Click()
+{
+    if (context_.opener && !thumbnailPath_.isEmpty())
+        context_.opener->OpenPreview(thumbnailPath_);
 }
 
 void DrawingInfoPage::ShowName(const std::string& name)
@@ -281,6 +321,7 @@ void DrawingInfoPage::Button1Click()
     if (chosen.isEmpty())
         return;
     Apply(TakeChosenFile(chosen.first()));
+    ShowThumbnail();
 }
 
 void DrawingInfoPage::Button2Click()

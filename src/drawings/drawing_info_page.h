@@ -20,6 +20,11 @@ namespace widgets {
 class ByteLineEdit;
 }
 
+namespace preview {
+class ThumbnailLoader;
+class ThumbnailView;
+}  // namespace preview
+
 namespace drawings {
 
 class ProjectDetailLogic;
@@ -55,6 +60,8 @@ public:
     void Button9Click();  // save; drawing nodes only
     // Today's date into the date box `box` (11 to 16) that was double-clicked.
     void Edit11DblClick(int box);
+    // The drawing's file in the viewer.
+    void Image1Click();
 
 private:
     void BuildControls();
@@ -64,6 +71,8 @@ private:
     DrawingPage PageInput() const;
     void Apply(const PageOutcome& outcome);
     void ShowRevisionLines(const std::vector<std::string>& lines);
+    // The thumbnail of the file the page names, drawn away from the window.
+    void ShowThumbnail();
 
     widgets::ScreenContext context_;
     TForm12* revisionDialog_;
@@ -80,6 +89,9 @@ private:
     std::array<QComboBox*, 5> combos_{};
     std::array<QPushButton*, 9> buttons_{};
     QPlainTextEdit* Memo1 = nullptr;
+    preview::ThumbnailView* Image1 = nullptr;
+    preview::ThumbnailLoader* thumbnails_ = nullptr;
+    QString thumbnailPath_;  // of the thumbnail asked for or shown; empty: none
 };
 
 }  // namespace drawings

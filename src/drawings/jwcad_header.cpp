@@ -1,8 +1,13 @@
 #include "drawings/jwcad_header.h"
 
+#include "text/cp932.h"
 #include "text/mbcs.h"
 
+#include <QString>
+#include <algorithm>
+
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -33,6 +38,9 @@ constexpr std::size_t kJwwMagicSize = 8;
 constexpr std::size_t kJwwSkipSize = 4;
 constexpr int kJwwTextBytes = 80;
 constexpr std::size_t kArchiveBlock = 256;
+// The 16-bit length that marks a text in MFC's Unicode form (bytes FF FE FF
+// with the length byte before it).
+constexpr std::uint64_t kUnicodeMarker = 0xFFFE;
 
 static_assert(kJwcMagic.size() == kJwcMagicSize && kJwkMagic.size() == kJwcMagicSize);
 static_assert(kJwwMagic.size() == kJwwMagicSize);
@@ -158,6 +166,67 @@ private:
 
 #endif
 
+bool ReadLittleEndian(HeaderSource& source, std::size_t bytes, std::uint64_t& value)
+{
+    std::array<unsigned char, 8> raw{};
+    if (!source.Read(reinterpret_cast<char*>(raw.data()), bytes))
+        return false;
+    value = 0;
+    for (std::size_t i = bytes; i > 0; --i)
+        value = value << 8 | raw[i - 1];
+    return true;
+}
+
+// MFC's growing length: a byte, else 0xFF and 16 bits, else 0xFFFF and 32
+// bits, else 0xFFFFFFFF and 64 bits.
+bool ReadArchiveLength(HeaderSource& source, std::uint64_t& length)
+{
+    for (std::size_t bytes : {1, 2, 4}) {
+        if (!ReadLittleEndian(source, bytes, length))
+            return false;
+        if (length != (std::uint64_t{1} << (8 * bytes)) - 1)
+            return true;
+    }
+    return ReadLittleEndian(source, 8, length);
+}
+
+// Bytes in blocks of 256, handed on as they arrive, so that a length past the
+// end of the file costs nothing.
+template <class Sink>
+bool ReadInBlocks(HeaderSource& source, std::uint64_t size, Sink&& sink)
+{
+    std::array<char, kArchiveBlock> block{};
+    while (size > 0) {
+        const std::size_t count =
+            static_cast<std::size_t>(std::min<std::uint64_t>(size, block.size()));
+        if (!source.Read(block.data(), count))
+            return false;
+        sink(block.data(), count);
+        size -= count;
+    }
+    return true;
+}
+
+// A length byte, or 255 and a 16-bit length.
+std::optional<std::uint64_t> ReadTextLength(HeaderSource& source)
+{
+    std::uint64_t length = 0;
+    if (!ReadLittleEndian(source, 1, length))
+        return std::nullopt;
+    if (length == 255 && !ReadLittleEndian(source, 2, length))
+        return std::nullopt;
+    return length;
+}
+
+std::optional<std::string> ReadBytes(HeaderSource& source, std::uint64_t length)
+{
+    std::string text;
+    if (!ReadInBlocks(source, length,
+                      [&text](const char* bytes, std::size_t size) { text.append(bytes, size); }))
+        return std::nullopt;
+    return text;
+}
+
 bool IsSeparator(char c)
 {
     return c == '\\' || c == '/' || c == ':';
@@ -222,30 +291,47 @@ bool BufferSource::Read(char* out, std::size_t count)
 
 std::optional<std::string> ReadArchiveString(HeaderSource& source)
 {
-    unsigned char shortLength = 0;
-    if (!source.Read(reinterpret_cast<char*>(&shortLength), 1))
+    const std::optional<std::uint64_t> length = ReadTextLength(source);
+    if (!length)
         return std::nullopt;
+    return ReadBytes(source, *length);
+}
+
+std::optional<std::string> ReadMemoString(HeaderSource& source)
+{
+    const std::optional<std::uint64_t> length = ReadTextLength(source);
+    if (!length)
+        return std::nullopt;
+    if (*length != kUnicodeMarker)
+        return ReadBytes(source, *length);
     std::string text;
-    if (shortLength < 255) {
-        text.resize(shortLength);
-        if (!source.Read(text.data(), text.size()))
-            return std::nullopt;
-        return text;
-    }
-    std::array<unsigned char, 2> longLength{};
-    if (!source.Read(reinterpret_cast<char*>(longLength.data()), longLength.size()))
+    std::uint64_t units = 0;
+    if (!ReadArchiveLength(source, units) || units > UINT64_MAX / 2)
         return std::nullopt;
-    // High blocks of 256 then the low remainder; appending per block keeps memory
-    // to what the file really holds.
-    const std::size_t high = longLength[1];
-    const std::size_t low = longLength[0];
-    std::array<char, kArchiveBlock> block{};
-    for (std::size_t i = 0; i <= high; ++i) {
-        const std::size_t size = i < high ? kArchiveBlock : low;
-        if (!source.Read(block.data(), size))
-            return std::nullopt;
-        text.append(block.data(), size);
-    }
+    // Converted a block at a time; once the text is longer than the memo line
+    // can take, the rest is only read, so that a cut file still fails.
+    char16_t pendingHigh = 0;
+    auto take = [&](QString piece) {
+        if (pendingHigh)
+            piece.prepend(QChar(pendingHigh));
+        pendingHigh = 0;
+        if (!piece.isEmpty() && piece.back().isHighSurrogate()) {
+            pendingHigh = piece.back().unicode();
+            piece.chop(1);
+        }
+        if (text.size() <= static_cast<std::size_t>(kJwwTextBytes) + 1)
+            text += text::StripQuotes(text::ToCp932Dropping(piece));
+    };
+    if (!ReadInBlocks(source, units * 2, [&take](const char* bytes, std::size_t size) {
+            QString piece(static_cast<qsizetype>(size / 2), Qt::Uninitialized);
+            for (std::size_t i = 0; i + 1 < size; i += 2)
+                piece[static_cast<qsizetype>(i / 2)] =
+                    QChar(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                                static_cast<unsigned char>(bytes[i + 1]) << 8));
+            take(std::move(piece));
+        }))
+        return std::nullopt;
+    // A lone half of a pair left at the end has no CP932 form and is dropped.
     return text;
 }
 
@@ -267,7 +353,7 @@ HeaderRead ParseJwwHeader(HeaderSource& source)
     std::array<char, kJwwSkipSize> skipped{};
     if (!source.Read(skipped.data(), skipped.size()))
         return {};
-    std::optional<std::string> text = ReadArchiveString(source);
+    std::optional<std::string> text = ReadMemoString(source);
     if (!text)
         return {};
     return {true, text::CopyMbcs(text::StripQuotes(*text), 1, kJwwTextBytes).text};

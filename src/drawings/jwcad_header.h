@@ -61,4 +61,10 @@ HeaderRead ParseJwwHeader(HeaderSource& source);
 // length past the end of the file costs nothing.
 std::optional<std::string> ReadArchiveString(HeaderSource& source);
 
+// The memo as ReadJwwHeader takes it: ReadArchiveString's text, or, after the
+// bytes FF FE FF that newer drawing programs write, a length in UTF-16 units
+// and UTF-16LE text, which comes back converted to CP932 without the
+// characters that have none and without quotes and control characters.
+std::optional<std::string> ReadMemoString(HeaderSource& source);
+
 }  // namespace drawings

@@ -196,7 +196,10 @@ std::optional<std::string> ToCp932(const QString& text)
     return EncodeExact(Utf16(text));
 }
 
-std::string ToCp932Lossy(const QString& text)
+namespace {
+
+// Character by character, so a surrogate pair stays one character.
+std::string EncodeReplacing(const QString& text, std::string_view replacement)
 {
     const std::u16string_view units = Utf16(text);
     if (auto whole = EncodeExact(units))
@@ -209,10 +212,22 @@ std::string ToCp932Lossy(const QString& text)
         if (const auto piece = EncodeExact(units.substr(i, length)))
             result += *piece;
         else
-            result += '?';
+            result += replacement;
         i += length;
     }
     return result;
+}
+
+}  // namespace
+
+std::string ToCp932Lossy(const QString& text)
+{
+    return EncodeReplacing(text, "?");
+}
+
+std::string ToCp932Dropping(const QString& text)
+{
+    return EncodeReplacing(text, "");
 }
 
 int Cp932Length(const QString& text)

@@ -23,6 +23,10 @@ std::optional<std::string> ToCp932(const QString& text);
 // Lossy: characters with no CP932 form become '?'. For texts known to be safe.
 std::string ToCp932Lossy(const QString& text);
 
+// Characters with no CP932 form are left out, for texts read from files that
+// must still fit a CP932 column.
+std::string ToCp932Dropping(const QString& text);
+
 // Bytes the text takes in CP932, or -1 when some character has no CP932 form.
 int Cp932Length(const QString& text);
 

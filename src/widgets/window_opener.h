@@ -3,6 +3,8 @@
 // the other's class. The opener reads ProjectEditMode and CurrentProjectNo,
 // which the caller sets just before.
 
+#include <QString>
+
 namespace widgets {
 
 class WindowOpener {
@@ -12,6 +14,8 @@ public:
     virtual void OpenProjectEditor() = 0;
     // A new project detail window for CurrentProjectNo, on CurrentNodeNo.
     virtual void OpenProjectDetail() = 0;
+    // A new viewer of the file; a frame that holds no viewers ignores it.
+    virtual void OpenPreview(const QString& path) { (void)path; }
 };
 
 }  // namespace widgets

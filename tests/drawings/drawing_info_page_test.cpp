@@ -5,12 +5,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
 #include <tuple>
 
@@ -22,6 +24,9 @@
 #include "drawings/project_detail_window.h"
 #include "drawings/revision_history_dialog.h"
 #include "drawings/revision_history_texts.h"
+#include "preview/jww_writer.h"
+#include "preview/preview_window.h"
+#include "preview/thumbnail_view.h"
 #include "project_fixture.h"
 #include "storage/schema.h"
 #include "text/cp932.h"
@@ -136,6 +141,22 @@ protected:
         ports.messages.clear();
         Find<QPushButton>(w, QStringLiteral("Button%1").arg(n).toLatin1())->click();
         return ports.messages;
+    }
+
+    // The main window on the test's database, the project's detail window open in it.
+    std::unique_ptr<app::TForm1> openInMainWindow()
+    {
+        storage::Settings s;
+        s.DbServer = "";
+        s.DbFolder = folder.path();
+        EXPECT_TRUE(storage::WriteSettings(folder.file("k5x7.dat"), s));
+        auto main = std::make_unique<app::TForm1>(ports, folder.file("k5x7"));
+        main->show();
+        QApplication::processEvents();
+        main->globals().CurrentProjectNo = kProject;
+        main->OpenProjectDetail();
+        QApplication::processEvents();
+        return main;
     }
 
     storage::Row drawingRow(int n)
@@ -358,6 +379,13 @@ TEST_F(InfoPageTest, TheFileIsChosenOpenedAndItsHeaderRead)
     EXPECT_EQ(ports.opened, std::vector<QString>{dir + "plan.jww"});
     EXPECT_EQ(press(w.get(), 3), Messages{});
     EXPECT_EQ(edit(w.get(), 8)->bytes(), "outline " + kKouzou);
+    // A memo in MFC's Unicode form comes in as CP932.
+    WriteFile(dir + "new.jww",
+              std::string("JwwData.\x20\x03\0\0\xff\xfe\xff\x02\xf3\x56\x62\x97", 20));
+    edit(w.get(), 3)->setBytes("new.jww");
+    press(w.get(), 3);
+    EXPECT_EQ(edit(w.get(), 8)->bytes(), "\x90\x7d\x96\xca");
+    edit(w.get(), 3)->setBytes("plan.jww");
 
     // A file without a header empties the memo line; a missing one changes nothing.
     edit(w.get(), 3)->setBytes("notes.txt");
@@ -374,19 +402,10 @@ TEST_F(InfoPageTest, TheFileIsChosenOpenedAndItsHeaderRead)
 
 TEST_F(InfoPageTest, TheMainWindowGivesTheDetailWindowItsRevisionEditor)
 {
-    storage::Settings s;
-    s.DbServer = "";
-    s.DbFolder = folder.path();
-    ASSERT_TRUE(storage::WriteSettings(folder.file("k5x7.dat"), s));
-    app::TForm1 main(ports, folder.file("k5x7"));
-    main.show();
-    QApplication::processEvents();
-    ASSERT_TRUE(main.database().Connected());
-    main.globals().CurrentProjectNo = kProject;
-    main.OpenProjectDetail();
-    QApplication::processEvents();
-    ASSERT_EQ(main.mdiArea()->subWindowList().size(), 1);
-    auto* window = qobject_cast<TForm10*>(main.mdiArea()->subWindowList().front()->widget());
+    const auto main = openInMainWindow();
+    ASSERT_TRUE(main->database().Connected());
+    ASSERT_EQ(main->mdiArea()->subWindowList().size(), 1);
+    auto* window = qobject_cast<TForm10*>(main->mdiArea()->subWindowList().front()->widget());
     ASSERT_NE(window, nullptr);
     select(window, "Plan :1");
 
@@ -396,9 +415,66 @@ TEST_F(InfoPageTest, TheMainWindowGivesTheDetailWindowItsRevisionEditor)
         modal->close();
     });
     window->Button8Click();
-    auto* editor = qobject_cast<TForm12*>(main.dialogs().form12);
+    auto* editor = qobject_cast<TForm12*>(main->dialogs().form12);
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(shown, editor);
     EXPECT_EQ(editor->ProjectNo, kProject);
     EXPECT_EQ(editor->DrawingNo, 1);
+}
+
+TEST_F(InfoPageTest, TheThumbnailComesAfterTheClickAndOpensTheViewerInTheFrame)
+{
+    testing_support::JwwFile drawing;
+    drawing.elements = {testing_support::Line(-200, 0, 200, 0)};
+    WriteFile(QString::fromStdString(folder.file("plan.jww")), drawing.Bytes());
+    ASSERT_TRUE(db.UpdateSet(
+        "ZMN_7", "FILE_NAME='plan.jww',PATH_NAME=" + text::SqlText(folder.path()), "N=1"));
+    const auto owner = openInMainWindow();
+    app::TForm1& main = *owner;
+    auto* window = qobject_cast<TForm10*>(main.mdiArea()->subWindowList().front()->widget());
+    ASSERT_NE(window, nullptr);
+    auto* thumbnail = Find<preview::ThumbnailView>(window, "Image1");
+    auto waitFor = [](const std::function<bool()>& done) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < 5000)
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        return done();
+    };
+
+    // The click returns before the picture is there; it comes afterwards.
+    select(window, "Plan :1");
+    EXPECT_TRUE(thumbnail->isVisible());
+    EXPECT_FALSE(thumbnail->HasImage());
+    ASSERT_TRUE(waitFor([&] { return thumbnail->HasImage(); }));
+    const QImage shown = thumbnail->pixmap().toImage();
+    int darkest = 255;
+    for (int y = 86; y <= 95; ++y)
+        darkest = std::min(darkest, qGray(shown.pixel(128, y)));
+    EXPECT_LT(darkest, 160);  // the line across the middle
+
+    // None for the project node or a drawing without a file.
+    select(window, "Tower " + text::FromCp932(kKouzou) + " :0");
+    EXPECT_FALSE(thumbnail->isVisible());
+    select(window, "Other :2");
+    EXPECT_FALSE(thumbnail->isVisible());
+
+    select(window, "Plan :1");
+    ASSERT_TRUE(waitFor([&] { return thumbnail->HasImage(); }));
+    QTest::mouseClick(thumbnail, Qt::LeftButton);
+    ASSERT_EQ(main.mdiArea()->subWindowList().size(), 2);
+    auto* viewer =
+        qobject_cast<preview::PreviewWindow*>(main.mdiArea()->subWindowList().back()->widget());
+    ASSERT_NE(viewer, nullptr);
+    ASSERT_TRUE(waitFor([&] { return viewer->document() != nullptr; }));
+    EXPECT_EQ(viewer->document()->kind, preview::PreviewDocument::Kind::Drawing);
+
+    // Esc closes the child window that has the focus, not the viewer beside it.
+    main.activateWindow();
+    QApplication::setActiveWindow(&main);
+    main.mdiArea()->setActiveSubWindow(main.mdiArea()->subWindowList().front());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QApplication::processEvents();
+    ASSERT_EQ(main.mdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(main.mdiArea()->subWindowList().front()->widget(), viewer);
 }

@@ -44,6 +44,16 @@ std::string JwwHeader(const std::string& memo)
     return "JwwData." + Bytes({1, 0, 0, 0, static_cast<int>(memo.size())}) + memo;
 }
 
+// The same in MFC's Unicode form, as newer drawing programs write it.
+std::string JwwUnicodeHeader(const std::u16string& memo)
+{
+    std::string bytes =
+        "JwwData." + Bytes({0x20, 3, 0, 0, 0xff, 0xfe, 0xff}) + static_cast<char>(memo.size());
+    for (char16_t unit : memo)
+        bytes += Bytes({unit & 0xff, unit >> 8});
+    return bytes;
+}
+
 std::string JwcHeader(const std::string& first, const std::string& second)
 {
     std::string bytes = "jw_cad(c)data......." + std::string(20, 'x');
@@ -170,6 +180,15 @@ TEST_F(FileRegistrationTest, FilesBecomeConsecutiveChildrenInTheChosenOrder)
     ASSERT_EQ(stored.size(), 1u);
     EXPECT_EQ(stored[0].number, 5);
     EXPECT_EQ(rows("ZPRJ_7", 4, "N=5").at(0).at(3), "0");
+}
+
+TEST_F(FileRegistrationTest, AUnicodeMemoIsStoredAsCp932)
+{
+    registerFiles({write("new.jww", JwwUnicodeHeader(u"\u56f3\u9762 'A' \U0001F600")),
+                   write("emoji.jww", JwwUnicodeHeader(u"\U0001F600"))});
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_EQ(drawing(2)[kMemo1], "\x90\x7d\x96\xca A ");
+    EXPECT_TRUE(isNull(3, "MEMO1"));  // nothing with a CP932 form is left
 }
 
 TEST_F(FileRegistrationTest, NodeNamesAreCutTo32WholeCharactersWhileFileNamesStayWhole)

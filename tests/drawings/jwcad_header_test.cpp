@@ -141,6 +141,46 @@ TEST(JwcadHeader, LengthPrefixedText)
     ExpectAll(cases);
 }
 
+// The memo in MFC's Unicode form: FF FE FF, the length in UTF-16 units (a byte,
+// or FF and 16 bits), then UTF-16LE.
+std::string JwwUnicode(const std::u16string& text, std::size_t unitsPresent = std::string::npos)
+{
+    std::string out = "JwwData.\x20\x03\0\0\xff\xfe\xff"s;
+    if (text.size() < 255) {
+        out += static_cast<char>(text.size());
+    } else {
+        out +=
+            "\xff"s + static_cast<char>(text.size() & 0xff) + static_cast<char>(text.size() >> 8);
+    }
+    for (std::size_t i = 0; i < std::min(unitsPresent, text.size()); ++i)
+        out += std::string{static_cast<char>(text[i] & 0xff), static_cast<char>(text[i] >> 8)};
+    return out;
+}
+
+TEST(JwcadHeader, UnicodeMemoIsConvertedToCp932)
+{
+    const std::u16string a79(79, u'a');
+    const Case cases[] = {
+        {"plan.jww", JwwUnicode(u"\u56f3\u9762 A-203"), "\x90\x7d\x96\xca A-203"},
+        {"empty.jww", JwwUnicode(u""), ""},
+        // No CP932 form: an accented letter, a character beyond 16 bits, a lone half.
+        {"dropped.jww", JwwUnicode(u"caf\u00e9 \U0001F600!\xd800"), "caf !"},
+        {"strip.jww", JwwUnicode(u"it's \"A\"\r\nB\t"), "its AB"},
+        // The 80-byte cut never splits a two-byte character.
+        {"cut.jww", JwwUnicode(a79 + u"\u56f3bbb"), std::string(79, 'a')},
+        {"long.jww", JwwUnicode(std::u16string(300, u'\u56f3')),
+         [] {
+             std::string s;
+             for (int i = 0; i < 40; ++i)
+                 s += "\x90\x7d";
+             return s;
+         }()},
+        {"cutfile.jww", JwwUnicode(u"ABCDEFGH", 5), ""},
+        {"bak.BK1", JwwUnicode(u"backup"), "backup"},
+    };
+    ExpectAll(cases);
+}
+
 TEST(JwcadHeader, ExtensionChoosesReadersAndMagic)
 {
     const std::string jwc = FixedLayout(kJwc, "C", "D");

@@ -7,6 +7,7 @@
 #include "tools/admin/admin_texts.h"
 #include "tools/admin/backup_command.h"
 #include "tools/admin/check_command.h"
+#include "tools/admin/preview_command.h"
 #include "tools/admin/report_command.h"
 #include "tools/admin/report_texts.h"
 #include "tools/admin/restore_command.h"
@@ -36,6 +37,7 @@ const std::vector<Command>& Commands()
         {"check", texts::kCheckSummary, &RunCheckCommand},
         {"report", report_texts::kSummary, &RunReportCommand, true},
         {"search", search::texts::kCommandSummary, &RunSearchCommand},
+        {"preview", texts::kPreviewSummary, &RunPreviewCommand, true},
     };
     return commands;
 }

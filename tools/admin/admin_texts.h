@@ -19,4 +19,12 @@ inline constexpr char kNeedsValue[] = " には値が必要です";
 inline constexpr char kUnknownOption[] = "不明なオプションです: ";
 inline constexpr char kWrongArgumentCount[] = "引数の数が違います";
 
+inline constexpr char kPreviewSummary[] = "図面ファイルのプレビュー画像(PNG)を作成します";
+inline constexpr char kPreviewUsage[] =
+    "使い方: k5x7-admin preview ファイル 出力.png [--size 幅x高さ]\n"
+    "  Jw_cad・DXF・PDF・画像・テキストのファイルを、情報表示の縮小画像と同じに描きます。\n"
+    "  --size 幅x高さ  16～4096 ピクセル (既定 256x181)";
+inline constexpr char kPreviewBadSize[] = "--size は 幅x高さ (16～4096) で指定してください";
+inline constexpr char kPreviewCannotWrite[] = "PNG を書き込めません: ";
+
 }  // namespace admin::texts

@@ -1,0 +1,279 @@
+#include "preview/preview_window.h"
+
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QGraphicsItem>
+#include <QGraphicsPixmapItem>
+#include <QGraphicsScene>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStyleOptionGraphicsItem>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
+#include <cmath>
+
+#include "preview/preview_texts.h"
+#include "preview/thumbnail_loader.h"
+#include "text/cp932.h"
+
+namespace preview {
+
+using text::Utf8;
+
+namespace {
+
+constexpr QSize kViewerPicture(2400, 2400);  // PDF pages and images, at most
+constexpr QSize kNoteSize(1190, 842);        // texts and files that only have a note
+constexpr double kWheelStep = 1.0015;        // per eighth of a degree
+constexpr double kMostZoom = 2000;           // relative to the whole view
+QSize lastSize(900, 650);                    // windows open as the last one closed
+
+// A drawing in sheet millimetres, y turned to the scene's downward axis.
+class DrawingItem : public QGraphicsItem {
+public:
+    DrawingItem(std::shared_ptr<const Drawing> drawing, const RenderOptions& options, QRectF extent)
+        : drawing_(std::move(drawing)), options_(options), extent_(extent)
+    {
+        setFlag(QGraphicsItem::ItemUsesExtendedStyleOption);
+    }
+
+    QRectF boundingRect() const override
+    {
+        return QRectF(extent_.left(), -extent_.bottom(), extent_.width(), extent_.height());
+    }
+
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget*) override
+    {
+        painter->fillRect(boundingRect(), QColor::fromRgb(drawing_->background));
+        const QTransform toDevice = QTransform::fromScale(1, -1) * painter->worldTransform();
+        const QRectF visible = painter->worldTransform().mapRect(option->exposedRect);
+        RenderDrawing(*painter, *drawing_, toDevice, visible, options_);
+    }
+
+private:
+    std::shared_ptr<const Drawing> drawing_;
+    const RenderOptions& options_;
+    QRectF extent_;
+};
+
+QString GroupName(int group)
+{
+    return QString::number(group, 16).toUpper();
+}
+
+}  // namespace
+
+void PreviewView::Fit(const QRectF& area)
+{
+    if (area.isEmpty())
+        return;
+    fitInView(area, Qt::KeepAspectRatio);
+}
+
+void PreviewView::wheelEvent(QWheelEvent* event)
+{
+    const double factor = std::pow(kWheelStep, event->angleDelta().y());
+    const double fitted = std::min(viewport()->width() / std::max(sceneRect().width(), 1e-9),
+                                   viewport()->height() / std::max(sceneRect().height(), 1e-9));
+    const double next = zoom() * factor;
+    if (next < fitted / 4 || next > fitted * kMostZoom)
+        return;
+    // The point under the pointer stays where it is.
+    const QPointF before = mapToScene(event->position().toPoint());
+    setTransformationAnchor(QGraphicsView::NoAnchor);
+    scale(factor, factor);
+    const QPointF after = mapToScene(event->position().toPoint());
+    translate(after.x() - before.x(), after.y() - before.y());
+    event->accept();
+}
+
+void PreviewView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Home) {
+        emit homePressed();
+        return;
+    }
+    QGraphicsView::keyPressEvent(event);
+}
+
+struct PreviewWindow::Loading {
+    std::atomic<bool> cancelled{false};
+};
+
+PreviewWindow::PreviewWindow(QString path, QWidget* parent)
+    : widgets::ChildForm(parent), path_(std::move(path))
+{
+    setObjectName(QStringLiteral("PreviewWindow"));
+    setWindowTitle(Utf8(texts::kViewerCaption) + QFileInfo(path_).fileName());
+    scene_ = new QGraphicsScene(this);
+    view_ = new PreviewView(scene_, this);
+    view_->setObjectName(QStringLiteral("View1"));
+    view_->setDragMode(QGraphicsView::ScrollHandDrag);
+    view_->setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
+    view_->setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    view_->setBackgroundBrush(QColor(0x80, 0x80, 0x80));
+    fit_ = new QPushButton(Utf8(texts::kFit), this);
+    fit_->setObjectName(QStringLiteral("ButtonFit"));
+    print_ = new QPushButton(Utf8(texts::kPrint), this);
+    print_->setObjectName(QStringLiteral("ButtonPrint"));
+    print_->setEnabled(false);
+    close_ = new QPushButton(Utf8(texts::kClose), this);
+    close_->setObjectName(QStringLiteral("ButtonC"));
+    status_ = new QLabel(Utf8(texts::kLoading), this);
+    status_->setObjectName(QStringLiteral("StatusLabel"));
+    groupsLabel_ = new QLabel(Utf8(texts::kLayerGroups), this);
+
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(fit_);
+    bar->addWidget(print_);
+    bar->addSpacing(12);
+    bar->addWidget(groupsLabel_);
+    for (int g = 0; g < 16; ++g) {
+        groups_[g] = new QToolButton(this);
+        groups_[g]->setObjectName(QStringLiteral("LayerGroup%1").arg(g));
+        groups_[g]->setText(GroupName(g));
+        groups_[g]->setCheckable(true);
+        groups_[g]->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("MM")) + 6);
+        bar->addWidget(groups_[g]);
+        connect(groups_[g], &QToolButton::toggled, this,
+                [this, g](bool shown) { ToggleLayerGroup(g, shown); });
+    }
+    bar->addStretch(1);
+    bar->addWidget(status_);
+    bar->addWidget(close_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(bar);
+    layout->addWidget(view_, 1);
+    groupsLabel_->hide();
+    for (QToolButton* button : groups_)
+        button->hide();
+
+    connect(fit_, &QPushButton::clicked, this, &PreviewWindow::FitClick);
+    connect(view_, &PreviewView::homePressed, this, &PreviewWindow::FitClick);
+    connect(print_, &QPushButton::clicked, this, &PreviewWindow::PrintClick);
+    connect(close_, &QPushButton::clicked, this, [this] { widgets::FrameOf(this)->close(); });
+    // Only while the viewer has the focus: the other child windows of the frame
+    // take Esc for themselves.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, close_, &QPushButton::click);
+}
+
+PreviewWindow::~PreviewWindow()
+{
+    if (loading_)
+        loading_->cancelled = true;
+}
+
+void PreviewWindow::FormShow()
+{
+    widgets::FrameOf(this)->resize(lastSize);
+    loading_ = std::make_shared<Loading>();
+    auto* watcher = new QFutureWatcher<PreviewDocument>(this);
+    connect(watcher, &QFutureWatcher<PreviewDocument>::finished, this,
+            [this, watcher, job = loading_] {
+                watcher->deleteLater();
+                if (!job->cancelled)
+                    Show(watcher->result());
+            });
+    watcher->setFuture(QtConcurrent::run(&PreviewThreads(), [job = loading_, path = path_] {
+        LoadOptions options;
+        options.pictureSize = kViewerPicture;
+        options.cancel = &job->cancelled;
+        return LoadPreview(path, options);
+    }));
+    view_->setFocus();
+}
+
+void PreviewWindow::FormClose()
+{
+    if (loading_)
+        loading_->cancelled = true;
+    lastSize = widgets::FrameOf(this)->size();
+}
+
+void PreviewWindow::Show(PreviewDocument document)
+{
+    document_ = std::make_unique<PreviewDocument>(std::move(document));
+    scene_->clear();
+    status_->setText(document_->problem);
+    if (document_->kind == PreviewDocument::Kind::Drawing) {
+        const Drawing& drawing = *document_->drawing;
+        options_ = DefaultRenderOptions(drawing);
+        extent_ = DrawingExtent(drawing);
+        auto* item = new DrawingItem(document_->drawing, options_, extent_);
+        scene_->addItem(item);
+        extent_ = item->boundingRect();
+        // Layer groups mean something only where the file has them.
+        const bool grouped = drawing.version > 0;
+        groupsLabel_->setVisible(grouped);
+        for (int g = 0; g < 16; ++g) {
+            groups_[g]->setVisible(grouped);
+            const QSignalBlocker quiet(groups_[g]);
+            groups_[g]->setChecked(options_.groupsShown[g]);
+            groups_[g]->setToolTip(
+                Utf8(texts::kLayerGroupTip).arg(GroupName(g), drawing.groups[g].name));
+        }
+    } else {
+        QImage picture = document_->picture;
+        if (document_->kind != PreviewDocument::Kind::Picture) {
+            picture = QImage(kNoteSize, QImage::Format_ARGB32_Premultiplied);
+            QPainter painter(&picture);
+            PaintPreview(painter, *document_, QRectF(QPointF(0, 0), QSizeF(kNoteSize)));
+        }
+        auto* item = scene_->addPixmap(QPixmap::fromImage(picture));
+        item->setTransformationMode(Qt::SmoothTransformation);
+        extent_ = item->boundingRect();
+    }
+    scene_->setSceneRect(extent_);
+    print_->setEnabled(true);
+    FitClick();
+    emit loaded();
+}
+
+void PreviewWindow::FitClick()
+{
+    view_->Fit(extent_);
+}
+
+void PreviewWindow::ToggleLayerGroup(int group, bool shown)
+{
+    if (group < 0 || group >= 16)
+        return;
+    options_.groupsShown[group] = shown;
+    scene_->update();
+}
+
+void PreviewWindow::PaintPage(QPagedPaintDevice& device) const
+{
+    if (!document_)
+        return;
+    QPainter painter(&device);
+    PaintPreview(painter, *document_, QRectF(0, 0, device.width(), device.height()), &options_,
+                 true);
+}
+
+void PreviewWindow::PrintClick()
+{
+    if (!document_)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(extent_.width() >= extent_.height() ? QPageLayout::Landscape
+                                                                   : QPageLayout::Portrait);
+    QPrintPreviewDialog dialog(&printer, this);
+    dialog.setWindowTitle(windowTitle());
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* target) { PaintPage(*target); });
+    dialog.exec();
+}
+
+}  // namespace preview

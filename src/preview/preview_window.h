@@ -1,0 +1,83 @@
+#pragma once
+// The viewer: one registered file in a child window of the main frame. The
+// wheel zooms around the pointer, dragging pans, Home shows it whole; a Jw_cad
+// drawing's layer groups can be switched; printing goes through the print
+// preview (which also prints to PDF). The file is loaded on a worker thread;
+// closing the window cancels that.
+
+#include <QGraphicsView>
+#include <QPointer>
+#include <array>
+#include <memory>
+
+#include "preview/preview_document.h"
+#include "widgets/child_form.h"
+
+class QGraphicsScene;
+class QLabel;
+class QPagedPaintDevice;
+class QPushButton;
+class QToolButton;
+
+namespace preview {
+
+// Zooms with the wheel around the pointer and pans by dragging.
+class PreviewView : public QGraphicsView {
+    Q_OBJECT
+public:
+    using QGraphicsView::QGraphicsView;
+
+    // Shows the whole scene, or `area` of it.
+    void Fit(const QRectF& area);
+    double zoom() const { return transform().m11(); }
+
+signals:
+    void homePressed();
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+class PreviewWindow : public widgets::ChildForm {
+    Q_OBJECT
+public:
+    explicit PreviewWindow(QString path, QWidget* parent = nullptr);
+    ~PreviewWindow() override;
+
+    void FormShow() override;
+    void FormClose() override;
+
+    void FitClick();    // 全体表示, and Home
+    void PrintClick();  // the print preview
+    // What printing puts on one page; the print preview calls it.
+    void PaintPage(QPagedPaintDevice& device) const;
+    void ToggleLayerGroup(int group, bool shown);
+
+    // Null until the file has been loaded.
+    const PreviewDocument* document() const { return document_.get(); }
+    const RenderOptions& renderOptions() const { return options_; }
+
+signals:
+    void loaded();
+
+private:
+    struct Loading;
+    void Show(PreviewDocument document);
+
+    QString path_;
+    std::shared_ptr<Loading> loading_;
+    std::unique_ptr<PreviewDocument> document_;
+    RenderOptions options_;
+    QGraphicsScene* scene_;
+    PreviewView* view_;
+    QLabel* status_;
+    QPushButton* fit_;
+    QPushButton* print_;
+    QPushButton* close_;
+    QLabel* groupsLabel_;
+    std::array<QToolButton*, 16> groups_{};
+    QRectF extent_;
+};
+
+}  // namespace preview

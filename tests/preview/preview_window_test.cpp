@@ -1,0 +1,103 @@
+// The viewer window: loading away from the window, zoom, pan, 全体表示, layer
+// groups, and what printing puts on the page.
+
+#include "preview/preview_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPdfWriter>
+#include <QTest>
+#include <QToolButton>
+#include <QWheelEvent>
+
+#include "common/gui_helpers.h"
+#include "common/temp_folder.h"
+#include "jww_writer.h"
+
+using namespace testing_support;
+
+namespace {
+
+bool WaitFor(const std::function<bool()>& done)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+bool AnyDark(const QImage& image, QRect area)
+{
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 160)
+                return true;
+    return false;
+}
+
+}  // namespace
+
+TEST(PreviewWindow, ZoomsAroundThePointerFitsOnHomeAndPrintsTheGroupsShown)
+{
+    TempFolder folder;
+    JwwFile file;
+    file.paper = 4;
+    file.groupNames[1] = QStringLiteral("設備");
+    file.elements = {Line(-140, 0, 140, 0), Circle(0, 50, 40, {1, 1, 0, 1})};
+    const QString path = QString::fromStdString(folder.file("plan.jww"));
+    {
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        const std::string bytes = file.Bytes();
+        out.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    }
+    preview::PreviewWindow window(path);
+    window.show();
+    ASSERT_TRUE(WaitFor([&] { return window.document() != nullptr; }));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("プレビュー - plan.jww"));
+    ASSERT_EQ(window.document()->kind, preview::PreviewDocument::Kind::Drawing);
+    auto* view = Find<preview::PreviewView>(&window, "View1");
+    auto* group1 = Find<QToolButton>(&window, "LayerGroup1");
+    EXPECT_TRUE(group1->isVisible());
+    EXPECT_TRUE(group1->toolTip().contains(QStringLiteral("設備")));
+
+    // The wheel zooms in about the point under the pointer.
+    const double fitted = view->zoom();
+    const QPoint at(view->viewport()->width() / 3, view->viewport()->height() / 3);
+    const QPointF before = view->mapToScene(at);
+    QWheelEvent wheel(QPointF(at), QPointF(view->viewport()->mapToGlobal(at)), QPoint(),
+                      QPoint(0, 480), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view->viewport(), &wheel);
+    EXPECT_GT(view->zoom(), fitted * 1.5);
+    const QPointF after = view->mapToScene(at);
+    EXPECT_NEAR(after.x(), before.x(), 1.0);
+    EXPECT_NEAR(after.y(), before.y(), 1.0);
+    QTest::keyClick(view, Qt::Key_Home);
+    EXPECT_NEAR(view->zoom(), fitted, fitted * 1e-6);
+
+    // Printing draws what the window shows: group 1 switched off, then on.
+    auto printed = [&](const char* name) {
+        const QString pdf = QString::fromStdString(folder.file(name));
+        {
+            QPdfWriter writer(pdf);
+            writer.setPageOrientation(QPageLayout::Landscape);
+            window.PaintPage(writer);
+        }
+        return preview::LoadPreview(pdf, {QSize(400, 400)}).picture;
+    };
+    group1->click();
+    EXPECT_FALSE(window.renderOptions().groupsShown[1]);
+    const QImage without = printed("without.pdf");
+    ASSERT_FALSE(without.isNull());
+    const int middle = without.height() / 2;
+    const QRect band(without.width() / 4, middle - 3, without.width() / 2, 6);
+    const QRect above(0, 0, without.width(), middle - 6);
+    EXPECT_TRUE(AnyDark(without, band));
+    EXPECT_FALSE(AnyDark(without, above));
+    group1->click();
+    EXPECT_TRUE(AnyDark(printed("with.pdf"), above));
+}
