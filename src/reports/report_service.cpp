@@ -1,7 +1,6 @@
 #include "reports/report_service.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPrintDialog>
@@ -65,18 +64,6 @@ QString FileNameOf(const text::TextTable& table, const char* extension)
     return name + QLatin1String(extension);
 }
 
-SaveChoice DesktopSaveFile(QWidget* parent, const SaveRequest& request)
-{
-    QFileDialog dialog(parent, request.caption, request.folder);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters(request.filters);
-    dialog.selectFile(request.fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return {dialog.selectedFiles().first(),
-            std::max(0, static_cast<int>(request.filters.indexOf(dialog.selectedNameFilter())))};
-}
-
 void DesktopPrint(QWidget* parent, QPrinter& printer, int pages,
                   const std::function<ReportResult(QPrinter&)>& paint)
 {
@@ -99,7 +86,7 @@ void DesktopPrint(QWidget* parent, QPrinter& printer, int pages,
 
 OutputDialogs DesktopOutputDialogs()
 {
-    return {DesktopSaveFile, DesktopPrint, [](QDialog* dialog) { dialog->exec(); }};
+    return {widgets::AskSaveFile, DesktopPrint, [](QDialog* dialog) { dialog->exec(); }};
 }
 
 ReportService::ReportService(storage::Database& db, widgets::UiPorts& ports, OutputDialogs dialogs)

@@ -11,6 +11,7 @@
 #include "reports/report_output.h"
 #include "storage/database.h"
 #include "widgets/list_output.h"
+#include "widgets/save_file_dialog.h"
 #include "widgets/ui_ports.h"
 
 class QDialog;
@@ -18,17 +19,8 @@ class QPrinter;
 
 namespace reports {
 
-struct SaveRequest {
-    QString caption;
-    QString folder;
-    QString fileName;
-    QStringList filters;  // the first is selected
-};
-
-struct SaveChoice {
-    QString path;  // empty when cancelled
-    int filter = 0;
-};
+using widgets::SaveChoice;
+using widgets::SaveRequest;
 
 struct OutputDialogs {
     std::function<SaveChoice(QWidget*, const SaveRequest&)> chooseSaveFile;

@@ -2,8 +2,6 @@
 
 #include <QContextMenuEvent>
 #include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHelpEvent>
 #include <QMenu>
@@ -13,7 +11,6 @@
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QRegularExpression>
 #include <QScrollBar>
 #include <QStyle>
 #include <QToolTip>
@@ -22,6 +19,7 @@
 #include <cmath>
 
 #include "widgets/gantt_output.h"
+#include "widgets/save_file_dialog.h"
 #include "widgets/gantt_texts.h"
 
 namespace widgets {
@@ -471,14 +469,8 @@ QString GanttView::ChooseSavePath(const char* title, const char* filters)
 {
     if (choosePath_)
         return choosePath_(U(title), U(filters));
-    QString selected;
-    QString path = QFileDialog::getSaveFileName(this, U(title), QString(), U(filters), &selected);
-    // A name typed without a suffix takes the chosen filter's.
-    const QRegularExpressionMatch suffix =
-        QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(selected);
-    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty() && suffix.hasMatch())
-        path += "." + suffix.captured(1);
-    return path;
+    return AskSaveFile(this, {U(title), QString(), QString(), U(filters).split(QStringLiteral(";;"))})
+        .path;
 }
 
 void GanttView::SaveImageAs()
