@@ -17,7 +17,7 @@
 #include "drawings/name_dialog.h"
 #include "drawings/project_detail_window.h"
 #include "preview/jww_reader.h"
-#include "preview/jww_writer.h"
+#include "tools/admin/jww_writer.h"
 #include "preview/preview_document.h"
 #include "preview/thumbnail_loader.h"
 #include "screen_support.h"
@@ -27,7 +27,7 @@
 namespace {
 
 using bench_support::Fail;
-namespace jww = testing_support;
+namespace jww = jww_writer;
 
 constexpr int kIterations = 20;
 constexpr int kClicks = 50;

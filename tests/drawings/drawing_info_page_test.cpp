@@ -24,7 +24,7 @@
 #include "drawings/project_detail_window.h"
 #include "drawings/revision_history_dialog.h"
 #include "drawings/revision_history_texts.h"
-#include "preview/jww_writer.h"
+#include "tools/admin/jww_writer.h"
 #include "preview/preview_window.h"
 #include "preview/thumbnail_view.h"
 #include "project_fixture.h"
@@ -424,8 +424,8 @@ TEST_F(InfoPageTest, TheMainWindowGivesTheDetailWindowItsRevisionEditor)
 
 TEST_F(InfoPageTest, TheThumbnailComesAfterTheClickAndOpensTheViewerInTheFrame)
 {
-    testing_support::JwwFile drawing;
-    drawing.elements = {testing_support::Line(-200, 0, 200, 0)};
+    jww_writer::JwwFile drawing;
+    drawing.elements = {jww_writer::Line(-200, 0, 200, 0)};
     WriteFile(QString::fromStdString(folder.file("plan.jww")), drawing.Bytes());
     ASSERT_TRUE(db.UpdateSet(
         "ZMN_7", "FILE_NAME='plan.jww',PATH_NAME=" + text::SqlText(folder.path()), "N=1"));

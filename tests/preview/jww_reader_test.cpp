@@ -9,10 +9,11 @@
 #include <QPainter>
 
 #include "common/slowdown.h"
-#include "jww_writer.h"
+#include "tools/admin/jww_writer.h"
 #include "preview/drawing_renderer.h"
 
 using namespace testing_support;
+using namespace jww_writer;
 using preview::Drawing;
 using preview::Entity;
 

@@ -16,7 +16,7 @@
 
 #include "common/slowdown.h"
 #include "common/temp_folder.h"
-#include "jww_writer.h"
+#include "tools/admin/jww_writer.h"
 #include "preview/dxf_reader.h"
 #include "preview/dxf_sanitizer.h"
 #include "preview/jww_reader.h"
@@ -24,6 +24,7 @@
 #include "text/cp932.h"
 
 using namespace testing_support;
+using namespace jww_writer;
 using preview::PreviewDocument;
 
 namespace {

@@ -11,9 +11,10 @@
 #include <QThread>
 
 #include "common/temp_folder.h"
-#include "jww_writer.h"
+#include "tools/admin/jww_writer.h"
 
 using namespace testing_support;
+using namespace jww_writer;
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "common/temp_folder.h"
-#include "preview/jww_writer.h"
+#include "tools/admin/jww_writer.h"
 #include "preview/preview_texts.h"
 #include "tools/admin/admin_commands.h"
 
@@ -33,8 +33,8 @@ AdminRun Admin(const std::vector<std::string>& args)
 TEST(PreviewCommand, DrawsThePngAtTheSizeAskedAndRefusesBadArguments)
 {
     TempFolder folder;
-    testing_support::JwwFile drawing;
-    drawing.elements = {testing_support::Line(-200, 0, 200, 0)};
+    jww_writer::JwwFile drawing;
+    drawing.elements = {jww_writer::Line(-200, 0, 200, 0)};
     const std::string plan = folder.file("plan.jww");
     {
         QFile file(QString::fromStdString(plan));

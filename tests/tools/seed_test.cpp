@@ -11,11 +11,13 @@
 #include <sstream>
 
 #include "common/temp_folder.h"
+#include "preview/jww_reader.h"
 #include "storage/database.h"
 #include "storage/schema.h"
 #include "storage/settings.h"
 #include "text/cp932.h"
 #include "text/mbcs.h"
+#include "tools/admin/demo_drawings.h"
 #include "tools/admin/demo_office.h"
 #include "tools/admin/seeder.h"
 
@@ -326,7 +328,7 @@ TEST(DemoOfficeTest, BuiltInTextsAllHaveCp932FormsAndOneNameHasByte5C)
     }
 }
 
-TEST(SampleFilesTest, DrawingFilesCarryTheHeaderTextTheirFirstMemoHolds)
+TEST(SampleFilesTest, DrawingFilesAreWholeAndCarryTheHeaderTextTheirFirstMemoHolds)
 {
     DemoOffice office(Options(60, 50));
     std::map<std::string, std::string> files;
@@ -345,6 +347,10 @@ TEST(SampleFilesTest, DrawingFilesCarryTheHeaderTextTheirFirstMemoHolds)
             if (EndsWith(d.fileName, ".jww")) {
                 ++jww;
                 EXPECT_EQ(d.memo1, JwwHeaderText(bytes));
+                // A whole drawing, so that its preview shows a sheet, not an error.
+                const auto drawing = preview::ReadJwCad(bytes);
+                ASSERT_TRUE(drawing && drawing->complete) << d.fileName;
+                EXPECT_GT(drawing->entities.size(), 20u) << d.fileName;
                 longForm += static_cast<unsigned char>(bytes[12]) == 255;
             } else if (EndsWith(d.fileName, ".jwc")) {
                 ++jwc;

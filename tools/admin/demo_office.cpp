@@ -8,6 +8,7 @@
 
 #include "text/cp932.h"
 #include "text/mbcs.h"
+#include "tools/admin/demo_drawings.h"
 
 namespace seed {
 
@@ -285,7 +286,7 @@ SampleFile MakeSampleFile(const Template& t)
     file.name = Sjis(FileName(t));
     switch (t.kind) {
         case Kind::Jww:
-            file.bytes = JwwFileBytes(HeaderMemo(t));
+            file.bytes = JwwFileBytes(HeaderMemo(t), {t.title, t.number, t.scale});
             break;
         case Kind::Jwc:
             file.bytes = JwcFileBytes(Sjis(t.title), Sjis(t.scale));
@@ -457,25 +458,6 @@ std::vector<std::string_view> BuiltInTexts()
     all.push_back(
         "延床面積 ㎡／地上階敷地：丁目担当：様に伴う設計業務（その）縮尺 A1期年月末上旬別途協議");
     return all;
-}
-
-std::string JwwFileBytes(std::string_view memo)
-{
-    std::string bytes = "JwwData.";
-    const unsigned version = 600;
-    for (int i = 0; i < 4; ++i)
-        bytes += static_cast<char>((version >> (8 * i)) & 0xFF);
-    std::size_t length = std::min<std::size_t>(memo.size(), 0xFFFF);
-    if (length < 255) {
-        bytes += static_cast<char>(length);
-    } else {
-        bytes += static_cast<char>(0xFF);
-        bytes += static_cast<char>(length & 0xFF);
-        bytes += static_cast<char>(length >> 8);
-    }
-    bytes.append(memo.substr(0, length));
-    bytes.resize(std::max<std::size_t>(bytes.size() + 64, 512), '\0');
-    return bytes;
 }
 
 std::string JwcFileBytes(std::string_view first, std::string_view second)

@@ -136,9 +136,8 @@ std::string Sjis(std::string_view utf8);
 // Every built-in text of the generator, in UTF-8, for that check.
 std::vector<std::string_view> BuiltInTexts();
 
-// Drawing-file headers: the layouts the application's header reader accepts.
-// The returned bytes are the header followed by filler up to a small file size.
-std::string JwwFileBytes(std::string_view memo);
+// An old-format drawing's header, the layout the application's header reader
+// accepts, followed by filler up to a small file size.
 std::string JwcFileBytes(std::string_view first, std::string_view second);
 // The memo the header reader will take from those files.
 std::string JwwMemo(std::string_view memo);

@@ -1,11 +1,11 @@
-#include "jww_writer.h"
+#include "tools/admin/jww_writer.h"
 
 #include <cstring>
 #include <map>
 
 #include "text/cp932.h"
 
-namespace testing_support {
+namespace jww_writer {
 
 namespace {
 
@@ -414,4 +414,4 @@ std::string JwwFile::Bytes() const
     return a.out;
 }
 
-}  // namespace testing_support
+}  // namespace jww_writer

@@ -1,5 +1,6 @@
 #pragma once
-// Jw_cad drawing files for the tests, written from the format's published
+// Jw_cad drawing files for the demo office, the tests and the benchmarks,
+// written from the format's published
 // description: the document header field by field, then the element list and
 // the block definitions in MFC's object serialisation.
 
@@ -9,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace testing_support {
+namespace jww_writer {
 
 struct JwwPen {
     int style = 1;
@@ -63,4 +64,4 @@ struct JwwFile {
     std::string Bytes() const;
 };
 
-}  // namespace testing_support
+}  // namespace jww_writer
