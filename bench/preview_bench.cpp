@@ -17,12 +17,12 @@
 #include "drawings/name_dialog.h"
 #include "drawings/project_detail_window.h"
 #include "preview/jww_reader.h"
-#include "tools/admin/jww_writer.h"
 #include "preview/preview_document.h"
 #include "preview/thumbnail_loader.h"
 #include "screen_support.h"
 #include "storage/database.h"
 #include "text/mbcs.h"
+#include "tools/admin/jww_writer.h"
 
 namespace {
 

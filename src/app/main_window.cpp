@@ -1,9 +1,11 @@
 #include "app/main_window.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 
@@ -11,9 +13,9 @@
 #include "app/main_window_texts.h"
 #include "app/modal_focus_return.h"
 #include "app/window_menu.h"
+#include "preview/preview_window.h"
 #include "reports/report_service.h"
 #include "search/search_texts.h"
-#include "preview/preview_window.h"
 #include "text/cp932.h"
 #include "widgets/child_form.h"
 
@@ -40,6 +42,19 @@ void Keep(const QWidget* window, storage::WindowPlacement& placement)
         return;
     placement.left = window->x();
     placement.top = window->y();
+}
+
+// A position stored on a screen that is gone, or with the title bar above the
+// top, comes back to the primary screen, where the window can be grabbed.
+QPoint ReachablePosition(QPoint stored)
+{
+    constexpr int kGrip = 40;
+    const QRect titleBar(stored + QPoint(kGrip, 0), QSize(kGrip, kGrip / 2));
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen->availableGeometry().contains(titleBar))
+            return stored;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    return primary ? primary->availableGeometry().topLeft() : stored;
 }
 
 }  // namespace
@@ -126,6 +141,17 @@ void TForm1::showEvent(QShowEvent* event)
     FormShow();
 }
 
+bool TForm1::event(QEvent* event)
+{
+    const bool handled = QMainWindow::event(event);
+    if (framePosition_ && frameGeometry().topLeft() != geometry().topLeft()) {
+        const QPoint wanted = *framePosition_;
+        framePosition_.reset();
+        move(wanted);
+    }
+    return handled;
+}
+
 void TForm1::closeEvent(QCloseEvent* event)
 {
     FormClose();
@@ -152,7 +178,8 @@ void TForm1::FormClose()
 void TForm1::ApplyPlacements()
 {
     const storage::Settings& s = globals_.settings;
-    move(s.Form1.left, s.Form1.top);
+    move(ReachablePosition(QPoint(s.Form1.left, s.Form1.top)));
+    framePosition_ = pos();
     resize(std::max(s.Form1.width, kMinWidth), std::max(s.Form1.height, kMinHeight));
     Place(dialogs_.form2, s.Form2);
     Place(dialogs_.form3, s.Form3);
@@ -231,12 +258,17 @@ void TForm1::AddChild(QWidget* (ScreenFactory::*make)(QWidget*), const char* cap
             return;
         if (caption)
             child->setWindowTitle(QString::fromUtf8(caption));
-        QMdiSubWindow* sub = mdiArea_->addSubWindow(child);
-        sub->setAttribute(Qt::WA_DeleteOnClose);
-        child->show();
-        FitInsideArea(sub);
+        ShowChild(child);
     } catch (...) {
     }
+}
+
+void TForm1::ShowChild(QWidget* child)
+{
+    QMdiSubWindow* sub = mdiArea_->addSubWindow(child);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    child->show();
+    FitInsideArea(sub);
 }
 
 // Each new window a title bar lower and to the right of the one before, from
@@ -265,10 +297,7 @@ void TForm1::OpenProjectDetail()
 
 void TForm1::OpenPreview(const QString& path)
 {
-    auto* viewer = new preview::PreviewWindow(path);
-    QMdiSubWindow* sub = mdiArea_->addSubWindow(viewer);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    viewer->show();
+    ShowChild(new preview::PreviewWindow(path));
 }
 
 void TForm1::mnuProjectNewClick()

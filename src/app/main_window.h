@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/main_menu_logic.h"
@@ -53,6 +54,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void BuildMenu();
@@ -62,6 +64,7 @@ private:
     void OpenChild(MenuCommand command, QWidget* (ScreenFactory::*make)(QWidget*),
                    const char* caption);
     void AddChild(QWidget* (ScreenFactory::*make)(QWidget*), const char* caption);
+    void ShowChild(QWidget* child);
     void FitInsideArea(QMdiSubWindow* sub);
 
     storage::Database db_;
@@ -74,6 +77,9 @@ private:
     Dialogs dialogs_;
     QMdiArea* mdiArea_ = nullptr;
     bool shown_ = false;
+    // The stored frame position, set again once the window manager's frame is
+    // known: placed while the window is being shown, it lands on the client area.
+    std::optional<QPoint> framePosition_;
     bool closed_ = false;
 };
 

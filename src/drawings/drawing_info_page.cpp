@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 
 #include "drawings/detail_texts.h"
 #include "drawings/drawing_info_logic.h"
@@ -28,6 +29,15 @@ namespace {
 
 const QColor kGrey(0xDB, 0xDB, 0xDB);
 const QSize kThumbnailSize(256, 181);  // an A sheet's proportions
+
+// Eight digits stay readable whole however narrow the window is made.
+void KeepDateReadable(QLineEdit* date)
+{
+    const QMargins inner = date->textMargins() + date->contentsMargins();
+    const int frame = date->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, date);
+    date->setMinimumWidth(date->fontMetrics().horizontalAdvance(QStringLiteral("00000000")) +
+                          inner.left() + inner.right() + 2 * frame + 4);
+}
 
 void SetEditable(QWidget* edit, bool editable)
 {
@@ -100,6 +110,8 @@ void DrawingInfoPage::BuildControls()
         edits_[i]->setMaxBytes(kLimits[i]);
     for (int i : {0, 1, 10, 11, 12, 13, 14, 15})
         widgets::SwitchOffInputMethod(edits_[i]);
+    for (int i = 10; i < 16; ++i)
+        KeepDateReadable(edits_[i]);
     SetEditable(edits_[0], false);
     SetEditable(edits_[1], false);
 

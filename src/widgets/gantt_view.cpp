@@ -19,8 +19,8 @@
 #include <cmath>
 
 #include "widgets/gantt_output.h"
-#include "widgets/save_file_dialog.h"
 #include "widgets/gantt_texts.h"
+#include "widgets/save_file_dialog.h"
 
 namespace widgets {
 
@@ -469,7 +469,8 @@ QString GanttView::ChooseSavePath(const char* title, const char* filters)
 {
     if (choosePath_)
         return choosePath_(U(title), U(filters));
-    return AskSaveFile(this, {U(title), QString(), QString(), U(filters).split(QStringLiteral(";;"))})
+    return AskSaveFile(this,
+                       {U(title), QString(), QString(), U(filters).split(QStringLiteral(";;"))})
         .path;
 }
 

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -15,6 +16,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -78,6 +80,16 @@ protected:
         ASSERT_TRUE(maker.InsertRow("ZPROJECT", {"N", "MN", "PRNAME"}, {"7", "1", "'Tower'"}));
         maker.DisconnectDatabase();
 
+        ASSERT_TRUE(storage::WriteSettings(folder.file("k5x7.dat"), settings()));
+        frame = std::make_unique<app::TForm1>(ports, folder.file("k5x7"));
+        frame->show();
+        frame->activateWindow();
+        QApplication::processEvents();
+        ASSERT_TRUE(frame->database().Connected());
+    }
+
+    storage::Settings settings() const
+    {
         storage::Settings s;
         s.DbServer = "";
         s.DbFolder = folder.path();
@@ -87,12 +99,7 @@ protected:
         s.ListHeight = 2000;
         s.DetailWidth = 500;
         s.DetailHeight = 400;
-        ASSERT_TRUE(storage::WriteSettings(folder.file("k5x7.dat"), s));
-        frame = std::make_unique<app::TForm1>(ports, folder.file("k5x7"));
-        frame->show();
-        frame->activateWindow();
-        QApplication::processEvents();
-        ASSERT_TRUE(frame->database().Connected());
+        return s;
     }
 
     QMdiSubWindow* openList()
@@ -205,4 +212,21 @@ TEST_F(DeskTest, TheFocusComesBackAfterAModalDialogEvenWithNoActiveWindowLeft)
     for (int i = 0; i < 100 && ports.fileRequests.size() < 2; ++i)
         QTest::qWait(10);
     EXPECT_EQ(ports.fileRequests.size(), 2u);
+}
+
+TEST_F(DeskTest, AWindowStoredOffEveryScreenComesBackWhereItCanBeGrabbed)
+{
+    frame->close();
+    frame.reset();
+    storage::Settings s = settings();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const QPoint stored : {QPoint(-5000, 30), QPoint(30, -60), QPoint(30, 40)}) {
+        s.Form1 = {stored.x(), stored.y(), 600, 400};
+        ASSERT_TRUE(storage::WriteSettings(folder.file("k5x7.dat"), s));
+        app::TForm1 window(ports, folder.file("k5x7"));
+        window.show();
+        QApplication::processEvents();
+        // Only a position that would hide the title bar moves.
+        EXPECT_EQ(window.pos(), stored.y() == 40 ? stored : screen.topLeft());
+    }
 }

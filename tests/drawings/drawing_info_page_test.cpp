@@ -24,12 +24,12 @@
 #include "drawings/project_detail_window.h"
 #include "drawings/revision_history_dialog.h"
 #include "drawings/revision_history_texts.h"
-#include "tools/admin/jww_writer.h"
 #include "preview/preview_window.h"
 #include "preview/thumbnail_view.h"
 #include "project_fixture.h"
 #include "storage/schema.h"
 #include "text/cp932.h"
+#include "tools/admin/jww_writer.h"
 #include "widgets/byte_line_edit.h"
 
 using drawings::TForm10;
@@ -466,6 +466,8 @@ TEST_F(InfoPageTest, TheThumbnailComesAfterTheClickAndOpensTheViewerInTheFrame)
     auto* viewer =
         qobject_cast<preview::PreviewWindow*>(main.mdiArea()->subWindowList().back()->widget());
     ASSERT_NE(viewer, nullptr);
+    EXPECT_TRUE(main.mdiArea()->viewport()->rect().contains(
+        main.mdiArea()->subWindowList().back()->geometry()));
     ASSERT_TRUE(waitFor([&] { return viewer->document() != nullptr; }));
     EXPECT_EQ(viewer->document()->kind, preview::PreviewDocument::Kind::Drawing);
 

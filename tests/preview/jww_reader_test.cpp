@@ -9,8 +9,8 @@
 #include <QPainter>
 
 #include "common/slowdown.h"
-#include "tools/admin/jww_writer.h"
 #include "preview/drawing_renderer.h"
+#include "tools/admin/jww_writer.h"
 
 using namespace testing_support;
 using namespace jww_writer;

@@ -16,12 +16,12 @@
 
 #include "common/slowdown.h"
 #include "common/temp_folder.h"
-#include "tools/admin/jww_writer.h"
 #include "preview/dxf_reader.h"
 #include "preview/dxf_sanitizer.h"
 #include "preview/jww_reader.h"
 #include "preview/preview_texts.h"
 #include "text/cp932.h"
+#include "tools/admin/jww_writer.h"
 
 using namespace testing_support;
 using namespace jww_writer;

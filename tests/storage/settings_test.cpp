@@ -151,13 +151,16 @@ std::vector<std::string> ValidLines()
     return AsLines(Unusual());
 }
 
-// Runs in a child process: exits 0 when the write reported failure.
-[[noreturn]] void WriteUnderSizeLimit(const std::string& path, const Settings& s, rlim_t bytes)
+// Runs in a child process, a fresh run of the test with a folder of its own, which
+// it removes as it leaves: exits 0 when the write reported failure.
+[[noreturn]] void WriteUnderSizeLimit(const TempFolder& folder, const Settings& s, rlim_t bytes)
 {
     std::signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{bytes, bytes};
     setrlimit(RLIMIT_FSIZE, &limit);
-    std::_Exit(storage::WriteSettings(path, s) ? 1 : 0);
+    const bool written = storage::WriteSettings(folder.file("k5x7.dat"), s);
+    std::filesystem::remove_all(folder.path());
+    std::_Exit(written ? 1 : 0);
 }
 
 TEST(SettingsRead, NoFileGivesDefaultsAndLeavesPlacements)
@@ -441,7 +444,7 @@ TEST(SettingsWrite, FailedWriteLeavesThePreviousFile)
         SCOPED_TRACE(length);
         Settings big;
         big.DbFolder = std::string(length, 'f');
-        EXPECT_EXIT(WriteUnderSizeLimit(path, big, 512), testing::ExitedWithCode(0), "");
+        EXPECT_EXIT(WriteUnderSizeLimit(folder, big, 512), testing::ExitedWithCode(0), "");
         EXPECT_EQ(ReadBytes(path), previous);
         EXPECT_EQ(FolderEntries(folder.path()), std::set<std::string>{"k5x7.dat"});
     }

@@ -8,9 +8,9 @@
 #include <sstream>
 
 #include "common/temp_folder.h"
-#include "tools/admin/jww_writer.h"
 #include "preview/preview_texts.h"
 #include "tools/admin/admin_commands.h"
+#include "tools/admin/jww_writer.h"
 
 using testing_support::TempFolder;
 
