@@ -9,7 +9,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QShortcut>
@@ -24,6 +23,7 @@
 #include "preview/preview_texts.h"
 #include "preview/thumbnail_loader.h"
 #include "text/cp932.h"
+#include "widgets/print_preview.h"
 
 namespace preview {
 
@@ -269,11 +269,8 @@ void PreviewWindow::PrintClick()
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(extent_.width() >= extent_.height() ? QPageLayout::Landscape
                                                                    : QPageLayout::Portrait);
-    QPrintPreviewDialog dialog(&printer, this);
-    dialog.setWindowTitle(windowTitle());
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* target) { PaintPage(*target); });
-    dialog.exec();
+    widgets::RunPrintPreview(
+        this, printer, [this](QPrinter& target) { PaintPage(target); }, windowTitle());
 }
 
 }  // namespace preview

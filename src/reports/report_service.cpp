@@ -2,12 +2,9 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressDialog>
-#include <QScreen>
 #include <QStandardPaths>
 #include <memory>
 
@@ -16,6 +13,7 @@
 #include "reports/report_texts.h"
 #include "reports/table_painter.h"
 #include "text/cp932.h"
+#include "widgets/print_preview.h"
 
 namespace reports {
 
@@ -68,13 +66,7 @@ void DesktopPrint(QWidget* parent, QPrinter& printer, int pages,
                   const std::function<ReportResult(QPrinter&)>& paint)
 {
     if (pages <= kPreviewPages) {
-        QPrintPreviewDialog preview(&printer, parent);
-        // Room for a landscape page at a readable size.
-        if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
-            preview.resize(screen->availableSize() * 0.85);
-        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
-                         [&paint](QPrinter* target) { paint(*target); });
-        preview.exec();
+        widgets::RunPrintPreview(parent, printer, [&paint](QPrinter& target) { paint(target); });
         return;
     }
     QPrintDialog dialog(&printer, parent);

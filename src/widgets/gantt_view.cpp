@@ -9,7 +9,6 @@
 #include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QScrollBar>
 #include <QStyle>
@@ -20,6 +19,7 @@
 
 #include "widgets/gantt_output.h"
 #include "widgets/gantt_texts.h"
+#include "widgets/print_preview.h"
 #include "widgets/save_file_dialog.h"
 
 namespace widgets {
@@ -502,9 +502,7 @@ void GanttView::PrintChart()
     if (preview_) {
         preview_(printer, paint);
     } else {
-        QPrintPreviewDialog dialog(&printer, this);
-        connect(&dialog, &QPrintPreviewDialog::paintRequested, this, paint);
-        dialog.exec();
+        RunPrintPreview(this, printer, [&paint](QPrinter& target) { paint(&target); });
     }
     if (failed)
         Inform(U(gantt_texts::kNotPrinted));
