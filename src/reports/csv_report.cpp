@@ -1,5 +1,7 @@
 #include "reports/csv_report.h"
 
+#include <string_view>
+
 #include "reports/report_texts.h"
 #include "text/cp932.h"
 #include "text/csv.h"
@@ -10,6 +12,19 @@ namespace {
 
 constexpr std::size_t kBlockBytes = 64 * 1024;
 
+// A spreadsheet opening the file would run a cell that starts like a formula
+// (=, +, -, @, or a tab or CR before one): a stored text must never become a command. A leading
+// apostrophe makes it text there; a plain signed number stays as it is.
+bool ReadsAsFormula(std::string_view cell)
+{
+    if (cell.empty() || std::string_view("=+-@\t\r").find(cell.front()) == std::string_view::npos)
+        return false;
+    const std::string_view rest = cell.substr(1);
+    const bool number = (cell.front() == '+' || cell.front() == '-') && !rest.empty() &&
+                        rest.find_first_not_of("0123456789.") == std::string_view::npos;
+    return !number;
+}
+
 class CsvSink {
 public:
     CsvSink(CsvEncoding encoding, QIODevice& out) : encoding_(encoding), out_(out) {}
@@ -19,6 +34,8 @@ public:
         fields_.clear();
         for (const std::string& cell : row) {
             std::string clean = WithoutControlBytes(cell);
+            if (ReadsAsFormula(clean))
+                clean.insert(0, 1, '\'');
             if (encoding_ == CsvEncoding::Utf8Bom)
                 clean = text::FromCp932(clean).toStdString();
             fields_.push_back(std::move(clean));

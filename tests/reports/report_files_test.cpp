@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -10,6 +11,7 @@
 
 #include "projects/project_list_report.h"
 #include "report_fixture.h"
+#include "reports/csv_report.h"
 #include "reports/report_export.h"
 #include "reports/report_texts.h"
 #include "reports/xlsx_report.h"
@@ -60,6 +62,22 @@ TEST_F(ReportFilesTest, CsvCarriesTheStoredBytesQuotedInCp932AndUtf8)
     ASSERT_TRUE(ExportReport(Projects(), {Target("u.csv"), ReportFormat::Csv, CsvEncoding::Utf8Bom})
                     .done());
     EXPECT_EQ(FileBytes(Target("u.csv")), utf8);
+}
+
+TEST(CsvReport, ACellThatASpreadsheetWouldRunAsAFormulaStaysText)
+{
+    text::TextTable table;
+    table.headers = {"a", "b", "c", "d", "e", "f"};
+    table.rows =
+        text::RowsOf({{"=HYPERLINK(\"http://x\")", "@SUM(A1)", "+cmd", "-12.5", "+81", "\t=1"},
+                      {"a=b", "-", "-x", "1-2", "", "@"}});
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(reports::WriteCsv(table, CsvEncoding::Cp932, out).done());
+    EXPECT_EQ(out.data().toStdString(),
+              "a,b,c,d,e,f\r\n"
+              "\"'=HYPERLINK(\"\"http://x\"\")\",'@SUM(A1),'+cmd,-12.5,+81,'\t=1\r\n"
+              "a=b,'-,'-x,1-2,,'@\r\n");
 }
 
 TEST_F(ReportFilesTest, WorkbookReadBackByAnotherReader)
