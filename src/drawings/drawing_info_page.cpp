@@ -256,6 +256,10 @@ void DrawingInfoPage::ShowNode(int number, const std::string& name)
             edits_[2 + i]->setBytes(fields[i]);
     }
     pageRead_ = context_.db.Connected();
+    // A value wider than its field shows its beginning, not the end where
+    // setting it leaves the cursor.
+    for (QLineEdit* edit : edits_)
+        edit->setCursorPosition(0);
     ShowThumbnail();
     edits_[0]->setFocus();
 }

@@ -446,6 +446,7 @@ TEST_F(InfoPageTest, TheThumbnailComesAfterTheClickAndOpensTheViewerInTheFrame)
     select(window, "Plan :1");
     EXPECT_TRUE(thumbnail->isVisible());
     EXPECT_FALSE(thumbnail->HasImage());
+    EXPECT_EQ(edit(window, 3)->cursorPosition(), 0);  // the file name shows from its start
     ASSERT_TRUE(waitFor([&] { return thumbnail->HasImage(); }));
     const QImage shown = thumbnail->pixmap().toImage();
     int darkest = 255;
