@@ -30,7 +30,7 @@ namespace {
 constexpr int kListColumns = 13;
 constexpr double kChartRowMinimum = -1;
 constexpr int kChartInitialMaximum = 11;
-constexpr double kWheelRows = 3;
+constexpr int kWheelNotch = 120;
 const QColor kListHeaderColor(133, 182, 235);
 const QColor kChartBackground(194, 193, 255);
 
@@ -155,11 +155,14 @@ bool DrawingChartPage::eventFilter(QObject* watched, QEvent* event)
     } else if (watched == Chart1 && event->type() == QEvent::Wheel &&
                static_cast<QWheelEvent*>(event)->modifiers() == Qt::NoModifier &&
                static_cast<QWheelEvent*>(event)->angleDelta().y() != 0) {
-        // Rows past the chart's height are reached by scrolling, never above row 0;
-        // the chart zooms and pans the days itself.
-        const int steps = static_cast<QWheelEvent*>(event)->angleDelta().y() / 120;
-        const double delta = std::max(-steps * kWheelRows, kChartRowMinimum - Chart1->RowMinimum());
-        Chart1->ScrollRows(delta);
+        // One row a notch; rows past the chart's height are reached by scrolling,
+        // never above row 0. The chart zooms and pans the days itself.
+        wheelRemainder_ += static_cast<QWheelEvent*>(event)->angleDelta().y();
+        const int steps = wheelRemainder_ / kWheelNotch;
+        wheelRemainder_ -= steps * kWheelNotch;
+        const double delta = std::max<double>(-steps, kChartRowMinimum - Chart1->RowMinimum());
+        if (delta != 0)
+            Chart1->ScrollRows(delta);
         return true;
     }
     return QWidget::eventFilter(watched, event);

@@ -54,6 +54,7 @@ protected:
 private:
     widgets::ScreenContext context_;
     widgets::GanttView* Chart1;
+    int wheelRemainder_ = 0;  // a fine-grained wheel's part of a notch
 };
 
 }  // namespace drawings

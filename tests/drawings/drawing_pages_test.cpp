@@ -374,10 +374,15 @@ TEST_F(DrawingPagesTest, TheRowAxisFollowsTheChartsHeightAndScrollsNoHigherThanT
                           QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(view, &event);
     };
+    // One row a notch, a fine-grained wheel's halves adding up to one.
     wheel(-120);
-    EXPECT_EQ(view->RowMinimum(), 2);
-    EXPECT_EQ(view->RowMaximum(), 19);
-    wheel(240);
+    EXPECT_EQ(view->RowMinimum(), 0);
+    EXPECT_EQ(view->RowMaximum(), 17);
+    wheel(-60);
+    EXPECT_EQ(view->RowMinimum(), 0);
+    wheel(-60);
+    EXPECT_EQ(view->RowMinimum(), 1);
+    wheel(480);
     EXPECT_EQ(view->RowMinimum(), -1);
     EXPECT_EQ(view->RowMaximum(), 16);
 }
