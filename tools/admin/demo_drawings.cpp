@@ -112,7 +112,7 @@ void Site(Sheet& s, int trees)
     s.Write(-60, -125, QStringLiteral("道路"), 5);
 }
 
-// Tables and written notes: schedules, lists, specifications.
+// Tables and written notes: schedules, member lists, the general notes sheet.
 void Schedule(Sheet& s, int rows)
 {
     const double x0 = -kHalfWidth + 15, x1 = 60, top = kHalfHeight - 15;
