@@ -1,6 +1,6 @@
 # The Debian package: `scripts/package` builds it, `apt install ./k5x7_<version>_amd64.deb`
 # installs it. Run-time libraries come from dpkg-shlibdeps; what is loaded by name at run time
-# (the embedded engine, fonts, Qt's translations) is named here.
+# (the embedded engine, fonts, Qt's translations and image plugins) is named here.
 include(GNUInstallDirs)
 
 install(TARGETS k5x7 k5x7_admin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -26,8 +26,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE amd64)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "firebird3.0-server-core, fonts-ipafont-gothic | fonts-noto-cjk, qt6-translations-l10n")
+# Qt's TIFF reader, which previews of scanned drawings need, is a plugin of its own package.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "firebird3.0-server-core, fonts-ipafont-gothic | fonts-noto-cjk, \
+qt6-translations-l10n, qt6-image-formats-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "firebird3.0-utils")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "firebird3.0-server")
 include(CPack)
