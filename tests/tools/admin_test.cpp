@@ -278,6 +278,9 @@ TEST(Check, ReportsEveryPlantedFault)
         run("INSERT INTO ZMN_2 (N) VALUES (904)");
         run("INSERT INTO ZPRJ_2 (N, NAME, PARENT_N) VALUES (905, 'c', NULL)");
         run("INSERT INTO ZMN_2 (N, KN, DDATE, UDATE) VALUES (905, 999, '20240230', 'abc')");
+        // A node of the seeded tree given a second drawing row, twice over: one problem.
+        run("INSERT INTO ZMN_1 (N) SELECT FIRST 1 N FROM ZMN_1 WHERE N = 1");
+        run("INSERT INTO ZMN_1 (N) SELECT FIRST 1 N FROM ZMN_1 WHERE N = 1");
         run("INSERT INTO MEMBER (N, SN, PNAME) VALUES (906, 555, NULL)");
         run("INSERT INTO ZPROJECT (N, MN, CN, NDATE) VALUES (907, 0, 666, '2024010')");
         run("CREATE TABLE ZPRJ_908 (N INTEGER NOT NULL UNIQUE, NAME VARCHAR(32), MN INTEGER, "
@@ -291,9 +294,10 @@ TEST(Check, ReportsEveryPlantedFault)
          {"ZPRJ_1 N=901: ", "ZMN_1 N=902: ", "ZMN_1 N=0: ", "REV_1 N=903: ZN 77777",
           "ZPRJ_2 N=904: PARENT_N 88888", "ZPRJ_2 N=905: ", "ZMN_2 N=905: KN 999",
           "ZMN_2 N=905: DDATE", "ZMN_2 N=905: UDATE", "MEMBER N=906: SN 555",
-          "ZPROJECT N=907: CN 666", "ZPROJECT N=907: NDATE", "ZPRJ_908: "})
+          "ZPROJECT N=907: CN 666", "ZPROJECT N=907: NDATE",
+          "ZPRJ_908: ", "ZMN_1 N=1: この節の図面の行が二つ以上あります"})
         EXPECT_TRUE(Contains(lines, expected)) << expected << " not in\n" << lines;
-    EXPECT_EQ(report.problems.size(), 13u) << lines;
+    EXPECT_EQ(report.problems.size(), 14u) << lines;
 
     std::ostringstream out, err;
     EXPECT_EQ(admin::RunCheckCommand({path}, out, err), 1);
