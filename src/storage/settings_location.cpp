@@ -6,6 +6,7 @@
 
 #ifndef _WIN32
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -23,15 +24,29 @@ std::string::size_type NameStart(const std::string& path)
 
 }  // namespace
 
-std::string SettingsFileLocation(const std::string& besideExecutable, bool folderWritable,
+std::string SettingsFileLocation(const std::string& besideExecutable, bool folderOurs,
                                  const std::string& configHome)
 {
-    if (folderWritable || configHome.empty())
+    if (folderOurs || configHome.empty())
         return besideExecutable;
     std::string folder = configHome;
     if (folder.back() != '/')
         folder += '/';
     return folder + kFolderName + "/" + besideExecutable.substr(NameStart(besideExecutable));
+}
+
+bool IsSystemProgramFolder(const std::string& folder)
+{
+    for (const char* exact : {"/bin", "/sbin"})
+        if (folder == exact)
+            return true;
+    for (const char* root : {"/usr", "/opt", "/snap", "/nix"}) {
+        const std::string prefix(root);
+        if (folder.compare(0, prefix.size(), prefix) == 0 &&
+            (folder.size() == prefix.size() || folder[prefix.size()] == '/'))
+            return true;
+    }
+    return false;
 }
 
 std::string UserConfigHome(const char* xdgConfigHome, const char* home)
@@ -51,12 +66,18 @@ std::string SettingsFileLocation(const std::string& besideExecutable)
     std::string folder = besideExecutable.substr(0, NameStart(besideExecutable));
     if (folder.empty())
         folder = ".";
-    const bool writable = access(folder.c_str(), W_OK) == 0;
+    std::error_code error;
+    const std::string resolved = std::filesystem::canonical(folder, error).string();
+    struct stat status {};
+    // Root may write anywhere, so writing alone does not make a folder one's own.
+    const bool ours = !error && access(folder.c_str(), W_OK) == 0 &&
+                      stat(folder.c_str(), &status) == 0 && status.st_uid == geteuid() &&
+                      !IsSystemProgramFolder(resolved);
     const char* home = std::getenv("HOME");
     if (!home || home[0] != '/')
         if (const passwd* user = getpwuid(getuid()))
             home = user->pw_dir;
-    return SettingsFileLocation(besideExecutable, writable,
+    return SettingsFileLocation(besideExecutable, ours,
                                 UserConfigHome(std::getenv("XDG_CONFIG_HOME"), home));
 #endif
 }

@@ -1,6 +1,7 @@
 #pragma once
-// Where this PC keeps its settings file. Beside the executable while that
-// folder can be written, as always; an installed program's folder cannot be,
+// Where this PC keeps its settings file. Beside the executable when that
+// folder is the user's own (an unpacked or built copy), as always; an
+// installed program's folder never is, even for root who may write there,
 // and then the same file lives in the user's configuration folder:
 // $XDG_CONFIG_HOME/k5x7/, by default ~/.config/k5x7/.
 
@@ -12,9 +13,15 @@ namespace storage {
 // `besideExecutable` is the executable's path with ".dat" for its extension.
 std::string SettingsFileLocation(const std::string& besideExecutable);
 
-// The rule itself, given what the machine says.
-std::string SettingsFileLocation(const std::string& besideExecutable, bool folderWritable,
+// The rule itself, given what the machine says: `folderOurs` when the
+// executable's folder may be written by, and belongs to, the running user and
+// is no system program folder.
+std::string SettingsFileLocation(const std::string& besideExecutable, bool folderOurs,
                                  const std::string& configHome);
+
+// Where packages put programs: /bin, /sbin, anything under /usr, /opt, /snap
+// or /nix. `folder` is absolute with its links resolved.
+bool IsSystemProgramFolder(const std::string& folder);
 
 // $XDG_CONFIG_HOME when it is an absolute path, else $HOME/.config; either
 // may be null. Empty when neither says.

@@ -28,6 +28,35 @@ TEST(SettingsLocation, TheRule)
     EXPECT_EQ(UserConfigHome("relative", "/home/u"), "/home/u/.config");
     EXPECT_EQ(UserConfigHome(nullptr, "/home/u"), "/home/u/.config");
     EXPECT_EQ(UserConfigHome(nullptr, nullptr), "");
+    for (const char* system : {"/usr/bin", "/usr/local/bin", "/bin", "/sbin", "/usr/games",
+                               "/opt/k5x7/bin", "/opt", "/snap/k5x7/1/bin"})
+        EXPECT_TRUE(storage::IsSystemProgramFolder(system)) << system;
+    for (const char* own : {"/home/u/k5x7", "/work/build", "/usrx/bin", "/optional", "/"})
+        EXPECT_FALSE(storage::IsSystemProgramFolder(own)) << own;
+}
+
+// The package's folder, run by root who may write there, and a folder anyone
+// may write but someone else owns: neither takes the settings file.
+TEST(SettingsLocation, FoldersNotTheUsersOwn)
+{
+    TempFolder folder;
+    const std::string config = folder.file("config");
+    QDir().mkpath(QString::fromStdString(config));
+    const std::string shared = folder.file("shared");
+    QDir().mkpath(QString::fromStdString(shared));
+    ASSERT_EQ(chmod(shared.c_str(), 0777), 0);
+    const bool canGiveAway = geteuid() == 0 && chown(shared.c_str(), 65534, 65534) == 0;
+    const char* previous = std::getenv("XDG_CONFIG_HOME");
+    const std::string kept = previous ? previous : "";
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    EXPECT_EQ(SettingsFileLocation("/usr/bin/k5x7.dat"), config + "/k5x7/k5x7.dat");
+    if (canGiveAway) {
+        EXPECT_EQ(SettingsFileLocation(shared + "/k5x7.dat"), config + "/k5x7/k5x7.dat");
+    }
+    if (previous)
+        setenv("XDG_CONFIG_HOME", kept.c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
 }
 
 // As the machine answers it: a folder the user may write keeps the file

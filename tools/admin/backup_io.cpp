@@ -1,5 +1,6 @@
 #include "tools/admin/backup_io.h"
 
+#include <QFile>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -31,10 +32,21 @@ StreamResult BackupToFile(const std::string& databasePath, const std::string& fi
                           const std::function<void()>& firstBytes)
 {
     StreamResult result;
-    // "x": never over a file that is there.
-    std::FILE* out = std::fopen(file.c_str(), "wbx");
+    // Made for its owner alone, never over a file that is there: the office's
+    // whole database goes into it.
+    {
+        QFile made(QString::fromLocal8Bit(file));
+        errno = 0;
+        if (!made.open(QIODevice::WriteOnly | QIODevice::NewOnly,
+                       QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+            result.fileError = errno ? errno : EEXIST;
+            return result;
+        }
+    }
+    std::FILE* out = std::fopen(file.c_str(), "wb");
     if (!out) {
         result.fileError = errno;
+        std::remove(file.c_str());
         return result;
     }
     bool begun = false;

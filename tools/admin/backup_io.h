@@ -16,7 +16,8 @@ struct StreamResult {
     int fileError = 0;        // errno of the failing file operation
 };
 
-// A new file (an existing one is never replaced), synced to disk before it
+// A new file readable by its owner alone (an existing one is never
+// replaced), synced to disk before it
 // counts as written; `firstBytes` runs once, when the backup has begun.
 // A failed file is removed.
 StreamResult BackupToFile(const std::string& databasePath, const std::string& file,

@@ -28,6 +28,7 @@ inline constexpr char kValueOpen[] = " 「";
 inline constexpr char kValueClose[] = "」";
 inline constexpr char kNotDate[] = " は日付ではありません";
 inline constexpr char kNoDrawingRow[] = "この節の図面の行がありません: ";
+inline constexpr char kDuplicateDrawingRow[] = "この節の図面の行が二つ以上あります";
 inline constexpr char kNoNode[] = "この図面の行の節がありません: ";
 inline constexpr char kRootDrawing[] = "プロジェクトの節（N=0）には図面の行を置きません";
 inline constexpr char kNoParent[] = " の親の節がありません";

@@ -171,11 +171,17 @@ private:
                 nodeNumbers.insert(r[0]);
         }
         Numbers drawingNumbers;
+        Numbers repeated;
         if (prefixes.count("ZMN_")) {
             ForRows(
                 "N, MN, KN, AN, PN, RN, DDATE, UDATE, KDATE, ADATE, PDATE, RDATE", drawings,
                 [&](const Row& r) {
-                    drawingNumbers.insert(r[0]);
+                    // No key stops a second row; the application would show either.
+                    if (!drawingNumbers.insert(r[0]).second) {
+                        if (repeated.insert(r[0]).second)
+                            Add(drawings, r[0], t::kDuplicateDrawingRow);
+                        return;
+                    }
                     if (r[0] == "0")
                         Add(drawings, r[0], t::kRootDrawing);
                     else if (prefixes.count("ZPRJ_") && !nodeNumbers.count(r[0]))

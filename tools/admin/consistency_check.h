@@ -1,7 +1,7 @@
 #pragma once
 // What the application relies on and no constraint of the schema enforces,
 // read back from a database another PC or program may have written: every
-// tree node above 0 has its one drawing row and every drawing row its node,
+// tree node above 0 has exactly one drawing row and every drawing row its node,
 // revisions name drawings that exist, nodes name parents that exist, member,
 // section and company numbers name rows that exist, and dates are dates.
 // Only reads.

@@ -1,9 +1,10 @@
 #include "tools/admin/restore_command.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QTemporaryFile>
+#include <QUuid>
 #include <cstdio>
 #include <optional>
 #include <ostream>
@@ -12,6 +13,7 @@
 #include "storage/service_manager.h"
 #include "tools/admin/backup_io.h"
 #include "tools/admin/command_line.h"
+#include "tools/admin/consistency_check.h"
 #include "tools/admin/local_text.h"
 #include "tools/admin/restore_texts.h"
 #include "tools/admin/seeder.h"
@@ -35,9 +37,14 @@ bool Failed(RestoreReport& report, std::vector<std::string> problems)
 }
 
 // The replacement keeps the owner and mode of the file it replaces, so that a
-// server that opened the old one can open the new one.
+// server that opened the old one can open the new one; a new database is
+// its owner's alone.
 void TakeOwnership(const std::string& from, const std::string& to)
 {
+    if (from.empty() || !QFileInfo::exists(Local(from))) {
+        QFile::setPermissions(Local(to), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        return;
+    }
 #ifndef _WIN32
     struct stat old {};
     if (stat(from.c_str(), &old) == 0) {
@@ -46,9 +53,6 @@ void TakeOwnership(const std::string& from, const std::string& to)
         }
         chmod(to.c_str(), old.st_mode & 07777);
     }
-#else
-    (void)from;
-    (void)to;
 #endif
 }
 
@@ -66,8 +70,50 @@ bool Place(const std::string& restored, const std::string& target, bool replace)
     return std::rename(restored.c_str(), target.c_str()) == 0;
 }
 
-// A local database: restored beside its place under a hidden name, then moved
-// there in one step, so the old file stays whole until the new one is.
+// The restored database as it must be before it takes the old one's place:
+// every table's count as in the backup file, and Firebird's page validation
+// clean. Empty when it is.
+std::vector<std::string> Checked(const std::string& database,
+                                 const std::optional<TableCounts>& expected, TableCounts& counts)
+{
+    const std::optional<TableCounts> read = CountRows(database);
+    if (!read || (expected && *read != *expected))
+        return {t::kCountsDiffer + database};
+    std::vector<std::string> faults;
+    const storage::ServiceOutcome validated =
+        storage::ValidateOnline(database, [&](std::string_view line) {
+            if (IsValidationFault(line))
+                faults.emplace_back(line);
+        });
+    if (!validated.ok)
+        faults.push_back(validated.error);
+    if (!faults.empty())
+        faults.insert(faults.begin(), t::kValidationFailed + database);
+    counts = *read;
+    return faults;
+}
+
+// Whether a PC or program other than this one has the database open.
+bool OthersAttached(storage::Database& db)
+{
+    if (!db.OpenQuery({"SELECT COUNT(*) FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID <> "
+                       "CURRENT_CONNECTION AND MON$SYSTEM_FLAG = 0"}))
+        return true;
+    const bool others =
+        !db.QueryFirst() || db.QueryEof() || db.QueryRow().empty() || db.QueryRow()[0] != "0";
+    db.CloseCursor();
+    return others;
+}
+
+std::vector<std::string> With(std::vector<std::string> lines, const char* last)
+{
+    lines.emplace_back(last);
+    return lines;
+}
+
+// A local database: restored into a private folder beside its place, checked
+// there, then moved to its name in one step, so the old file stays whole
+// until the new one is.
 bool RestoreLocal(const RestoreRequest& request, const std::string& target, RestoreReport& report)
 {
     const QFileInfo info(Local(target));
@@ -76,77 +122,129 @@ bool RestoreLocal(const RestoreRequest& request, const std::string& target, Rest
         return Failed(report, {t::kExists + target});
     if (!info.absoluteDir().exists())
         return Failed(report, {t::kFolderMissing + FromLocal(info.absolutePath())});
-    QString temporary;
-    {
-        QTemporaryFile reserve(info.absoluteDir().filePath("." + info.fileName() + "-XXXXXX"));
-        if (!reserve.open())
-            return Failed(report, {t::kPlaceFailed + target, t::kUntouched});
-        temporary = reserve.fileName() + ".restoring";
-    }
-    const std::string scratch = FromLocal(temporary);
+    // Made for this user alone, and gone with everything in it on any return.
+    QTemporaryDir folder(info.absoluteDir().filePath("." + info.fileName() + "-XXXXXX"));
+    if (!folder.isValid())
+        return Failed(report, {t::kPlaceFailed + target, t::kUntouched});
+    const std::string scratch = FromLocal(folder.filePath(info.fileName()));
     const StreamResult restored =
         RestoreFromFile(request.file, scratch, storage::RestoreMode::CreateOnly);
-    std::optional<TableCounts> counts;
-    if (restored.ok)
-        counts = CountRows(scratch);
-    if (!counts) {
-        std::remove(scratch.c_str());
-        return Failed(report, {t::kDamaged + request.file, FailureText(restored), t::kUntouched});
-    }
+    if (!restored.ok)
+        return Failed(report, {t::kDamaged + request.file, FailureText(restored),
+                               exists ? t::kKeptOld : t::kUntouched});
+    TableCounts counts;
+    if (std::vector<std::string> faults = Checked(scratch, std::nullopt, counts); !faults.empty())
+        return Failed(report, With(std::move(faults), exists ? t::kKeptOld : t::kUntouched));
     // Held while the new file takes its place: no one else opens it meanwhile.
     storage::Database holder;
     if (exists) {
         holder.ConnectDatabase(target);
-        if (!holder.Connected()) {
-            std::remove(scratch.c_str());
-            return Failed(report, {t::kInUse + target, t::kUntouched});
+        if (!holder.Connected())
+            return Failed(report, {t::kInUse + target, t::kKeptOld});
+    }
+    TakeOwnership(exists ? target : std::string(), scratch);
+    if (!Place(scratch, target, exists))
+        return Failed(report, {t::kPlaceFailed + target, exists ? t::kKeptOld : t::kUntouched});
+    report.tables = counts.size();
+    report.rows = TotalRows(counts);
+    return true;
+}
+
+// A server database that is there already: the server restores the file
+// beside it under a name of its own and it is checked there; only then does
+// it take the old one's name, by a rename in the server's folder, which is
+// why this runs on the server machine by a user who may write that folder.
+bool ReplaceOnServer(const RestoreRequest& request, const std::string& target,
+                     const TableCounts& expected, RestoreReport& report)
+{
+    const storage::ServiceAddress address = storage::ServiceAddressOf(target);
+    const QFileInfo info(Local(address.database));
+    if (!info.isFile() || !QFileInfo(info.absolutePath()).isWritable())
+        return Failed(report, {t::kReplaceOnServer + target, t::kKeptOld});
+    const std::string host = target.substr(0, target.size() - address.database.size());
+    const std::string sibling = FromLocal(info.absoluteDir().filePath(
+        "." + info.completeBaseName() + "-restoring-" +
+        QUuid::createUuid().toString(QUuid::Id128).left(12) + "." + info.suffix()));
+    const std::string remoteSibling = host + sibling;
+    struct Leftover {
+        std::string path;
+        ~Leftover()
+        {
+            if (!path.empty())
+                std::remove(path.c_str());
         }
-        TakeOwnership(target, scratch);
+    } leftover{sibling};
+
+    const StreamResult restored =
+        RestoreFromFile(request.file, remoteSibling, storage::RestoreMode::CreateOnly);
+    if (!QFileInfo::exists(Local(sibling))) {
+        leftover.path.clear();
+        // The server wrote elsewhere than this machine's folder of that name.
+        return Failed(report,
+                      restored.ok
+                          ? std::vector<std::string>{t::kReplaceOnServer + target,
+                                                     t::kLeftBehind + remoteSibling, t::kKeptOld}
+                          : std::vector<std::string>{t::kRestoreFailed + target,
+                                                     FailureText(restored), t::kKeptOld});
     }
-    if (!Place(scratch, target, exists)) {
-        std::remove(scratch.c_str());
-        return Failed(report, {t::kPlaceFailed + target, t::kUntouched});
-    }
-    report.tables = counts->size();
-    report.rows = TotalRows(*counts);
+    if (!restored.ok)
+        return Failed(report, {t::kRestoreFailed + target, FailureText(restored), t::kKeptOld});
+    TableCounts counts;
+    if (std::vector<std::string> faults = Checked(remoteSibling, expected, counts); !faults.empty())
+        return Failed(report, With(std::move(faults), t::kKeptOld));
+
+    storage::Database holder;
+    holder.ConnectDatabase(target);
+    if (!holder.Connected() || OthersAttached(holder))
+        return Failed(report, {t::kInUse + target, t::kKeptOld});
+    TakeOwnership(address.database, sibling);
+    if (!Place(sibling, address.database, true))
+        return Failed(report, {t::kPlaceFailed + target, t::kKeptOld});
+    leftover.path.clear();
+    report.tables = counts.size();
+    report.rows = TotalRows(counts);
     return true;
 }
 
 // A server database: the file is proven here first, then the server restores
-// it; the server refuses to create over an existing one and to replace one
-// in use.
+// it; the server refuses to create over an existing one.
 bool RestoreOnServer(const RestoreRequest& request, const std::string& target,
                      RestoreReport& report)
 {
+    bool exists = false;
     {
         storage::Database probe;
         probe.ConnectDatabase(target);
-        if (probe.Connected() && !request.replace)
+        exists = probe.Connected();
+        if (exists && !request.replace)
             return Failed(report, {t::kExists + target});
     }
-    QTemporaryDir folder(QDir::temp().filePath("k5x7-restore-XXXXXX"));
-    if (!folder.isValid())
-        return Failed(report, {t::kScratchFailed + FromLocal(QDir::tempPath())});
-    const std::string scratch = FromLocal(folder.filePath("VERIFY.FDB"));
-    const StreamResult proven =
-        RestoreFromFile(request.file, scratch, storage::RestoreMode::CreateOnly);
     std::optional<TableCounts> expected;
-    if (proven.ok)
-        expected = CountRows(scratch);
-    if (!expected)
-        return Failed(report, {t::kDamaged + request.file, FailureText(proven), t::kUntouched});
+    {
+        QTemporaryDir folder(QDir::temp().filePath("k5x7-restore-XXXXXX"));
+        if (!folder.isValid())
+            return Failed(report, {t::kScratchFailed + FromLocal(QDir::tempPath())});
+        const std::string scratch = FromLocal(folder.filePath("VERIFY.FDB"));
+        const StreamResult proven =
+            RestoreFromFile(request.file, scratch, storage::RestoreMode::CreateOnly);
+        if (proven.ok)
+            expected = CountRows(scratch);
+        if (!expected)
+            return Failed(report, {t::kDamaged + request.file, FailureText(proven), t::kUntouched});
+    }
+    if (exists)
+        return ReplaceOnServer(request, target, *expected, report);
 
-    const StreamResult restored = RestoreFromFile(
-        request.file, target,
-        request.replace ? storage::RestoreMode::Replace : storage::RestoreMode::CreateOnly);
+    const StreamResult restored =
+        RestoreFromFile(request.file, target, storage::RestoreMode::CreateOnly);
     if (!restored.ok)
         return Failed(report,
                       {t::kRestoreFailed + target, FailureText(restored), t::kPartialMayRemain});
-    const std::optional<TableCounts> counts = CountRows(target);
-    if (!counts || *counts != *expected)
-        return Failed(report, {t::kCountsDiffer + target});
-    report.tables = counts->size();
-    report.rows = TotalRows(*counts);
+    TableCounts counts;
+    if (std::vector<std::string> faults = Checked(target, expected, counts); !faults.empty())
+        return Failed(report, std::move(faults));
+    report.tables = counts.size();
+    report.rows = TotalRows(counts);
     return true;
 }
 

@@ -8,7 +8,9 @@ inline constexpr char kUsage[] =
     "  k5x7-admin backup が書き出したファイルからデータベースを作ります。\n"
     "  ファイルはまず一時ファイルに復元して確かめ、壊れていれば何も変えません。\n"
     "  データベースが既にある時は、--replace を付けた時だけ置き換えます。\n"
-    "  置き換えは、どのPCもそのデータベースを使っていない時に限ります。\n";
+    "  置き換えは、どのPCもそのデータベースを使っていない時に限ります。新しいデータベースを\n"
+    "  横に作って確かめてから入れ替えるので、失敗しても元のデータベースは残ります。\n"
+    "  サーバーのデータベースの置き換えは、サーバーのマシンで root として実行します。\n";
 inline constexpr char kPrefix[] = "k5x7-admin restore: ";
 inline constexpr char kFileMissing[] = "バックアップファイルがありません: ";
 inline constexpr char kExists[] =
@@ -20,6 +22,12 @@ inline constexpr char kInUse[] =
 inline constexpr char kDamaged[] =
     "バックアップファイルから復元できません（壊れているか、バックアップファイルではありません）: ";
 inline constexpr char kUntouched[] = "データベースは何も変えていません。";
+inline constexpr char kKeptOld[] = "元のデータベースはそのまま残っていて、使えます。";
+inline constexpr char kValidationFailed[] = "復元したデータベースの検査で問題が見つかりました: ";
+inline constexpr char kReplaceOnServer[] =
+    "サーバーのデータベースの置き換えは、サーバーのマシンで、そのデータのフォルダに書き込める"
+    "利用者（root など）が実行して下さい: ";
+inline constexpr char kLeftBehind[] = "サーバーに復元したファイルが残っています。削除して下さい: ";
 inline constexpr char kScratchFailed[] = "確認用の一時フォルダを作れません: ";
 inline constexpr char kRestoreFailed[] = "データベースに復元できませんでした: ";
 inline constexpr char kPartialMayRemain[] =
