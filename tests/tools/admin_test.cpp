@@ -272,10 +272,11 @@ TEST(Restore, ReplaceKeepsTheOldDatabaseUntilTheNewOneIsChecked)
 {
     TempFolder folder;
     const std::string source = folder.file("SOURCE.FDB");
-    ASSERT_NO_FATAL_FAILURE(Seed(source, 40));
+    ASSERT_NO_FATAL_FAILURE(Seed(source, 10));
     const admin::BackupReport backup =
         admin::RunBackup({source, folder.path(), 14}, At("20240305-070809"));
     ASSERT_TRUE(backup.ok) << Joined(backup.problems);
+    const qint64 sourceSize = QFileInfo(QString::fromStdString(source)).size();
     const passwd* firebird = getpwnam("firebird");
 
     for (const bool onServer : {false, true}) {
@@ -284,8 +285,7 @@ TEST(Restore, ReplaceKeepsTheOldDatabaseUntilTheNewOneIsChecked)
             onServer ? testing_support::ServerTestFolder() +
                            QUuid::createUuid().toString(QUuid::Id128).toStdString() + "/"
                      : folder.file("local/");
-        std::string options =
-            "size=" + std::to_string(QFileInfo(QString::fromStdString(source)).size() / 2);
+        std::string options = "size=64m";
         if (onServer && firebird)
             options += ",mode=0700,uid=" + std::to_string(firebird->pw_uid) +
                        ",gid=" + std::to_string(firebird->pw_gid);
@@ -316,6 +316,11 @@ TEST(Restore, ReplaceKeepsTheOldDatabaseUntilTheNewOneIsChecked)
         const std::optional<admin::TableCounts> old = admin::CountRows(path);
         ASSERT_TRUE(old);
         const QStringList before = Entries(under);
+        // Room for half the new database beside the old one.
+        const qint64 room = QFileInfo(QString::fromStdString(file)).size() + sourceSize / 2;
+        ASSERT_EQ(mount(nullptr, under.c_str(), nullptr, MS_REMOUNT,
+                        ("size=" + std::to_string(room)).c_str()),
+                  0);
 
         admin::RestoreReport report = admin::RunRestore({backup.file, path, true});
         EXPECT_FALSE(report.ok);
