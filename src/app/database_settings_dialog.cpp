@@ -8,10 +8,13 @@
 
 #include "app/database_settings_logic.h"
 #include "widgets/byte_line_edit.h"
+#include "widgets/named.h"
 
 namespace app {
 
 namespace {
+
+using widgets::Named;
 
 namespace texts {
 constexpr char kCaption[] = "データベース設定";
@@ -31,13 +34,6 @@ constexpr char kEdit3Hint[] =
 constexpr char kButton1[] = "OK(&Y)";
 constexpr char kButton2[] = "キャンセル(&N)";
 }  // namespace texts
-
-template <class T>
-T* Named(T* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption)
 {

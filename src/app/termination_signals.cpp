@@ -70,7 +70,7 @@ TerminationSignals::TerminationSignals(QWidget* mainWindow) : mainWindow_(mainWi
 TerminationSignals::~TerminationSignals()
 {
 #ifndef _WIN32
-    storage::ForwardEngineSignals(nullptr);
+    storage::StopForwardingEngineSignals();
     for (int signal : {SIGTERM, SIGINT, SIGHUP})
         ::signal(signal, SIG_DFL);
     for (int& fd : wakeFds)

@@ -18,6 +18,7 @@
 #include "preview/thumbnail_view.h"
 #include "text/cp932.h"
 #include "widgets/byte_line_edit.h"
+#include "widgets/named.h"
 
 namespace drawings {
 
@@ -26,6 +27,8 @@ using text::Utf8;
 namespace texts = detail_texts;
 
 namespace {
+
+using widgets::Named;
 
 const QColor kGrey(0xDB, 0xDB, 0xDB);
 const QSize kThumbnailSize(256, 181);  // an A sheet's proportions
@@ -48,13 +51,6 @@ void SetEditable(QWidget* edit, bool editable)
     QPalette palette = edit->palette();
     palette.setColor(QPalette::Base, editable ? QColor(Qt::white) : kGrey);
     edit->setPalette(palette);
-}
-
-template <class T>
-T* Named(T* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "text/cp932.h"
 #include "text/mbcs.h"
+#include "text/mfc_string.h"
 
 #include <QString>
 #include <algorithm>
@@ -38,9 +39,6 @@ constexpr std::size_t kJwwMagicSize = 8;
 constexpr std::size_t kJwwSkipSize = 4;
 constexpr int kJwwTextBytes = 80;
 constexpr std::size_t kArchiveBlock = 256;
-// The 16-bit length that marks a text in MFC's Unicode form (bytes FF FE FF
-// with the length byte before it).
-constexpr std::uint64_t kUnicodeMarker = 0xFFFE;
 
 static_assert(kJwcMagic.size() == kJwcMagicSize && kJwkMagic.size() == kJwcMagicSize);
 static_assert(kJwwMagic.size() == kJwwMagicSize);
@@ -166,28 +164,18 @@ private:
 
 #endif
 
-bool ReadLittleEndian(HeaderSource& source, std::size_t bytes, std::uint64_t& value)
+// The next `bytes` bytes as a little-endian number, as the MFC string head reads them.
+auto LittleEndianFrom(HeaderSource& source)
 {
-    std::array<unsigned char, 8> raw{};
-    if (!source.Read(reinterpret_cast<char*>(raw.data()), bytes))
-        return false;
-    value = 0;
-    for (std::size_t i = bytes; i > 0; --i)
-        value = value << 8 | raw[i - 1];
-    return true;
-}
-
-// MFC's growing length: a byte, else 0xFF and 16 bits, else 0xFFFF and 32
-// bits, else 0xFFFFFFFF and 64 bits.
-bool ReadArchiveLength(HeaderSource& source, std::uint64_t& length)
-{
-    for (std::size_t bytes : {1, 2, 4}) {
-        if (!ReadLittleEndian(source, bytes, length))
-            return false;
-        if (length != (std::uint64_t{1} << (8 * bytes)) - 1)
-            return true;
-    }
-    return ReadLittleEndian(source, 8, length);
+    return [&source](std::size_t bytes) -> std::optional<std::uint64_t> {
+        std::array<unsigned char, 8> raw{};
+        if (!source.Read(reinterpret_cast<char*>(raw.data()), bytes))
+            return std::nullopt;
+        std::uint64_t value = 0;
+        for (std::size_t i = bytes; i > 0; --i)
+            value = value << 8 | raw[i - 1];
+        return value;
+    };
 }
 
 // Bytes in blocks of 256, handed on as they arrive, so that a length past the
@@ -205,17 +193,6 @@ bool ReadInBlocks(HeaderSource& source, std::uint64_t size, Sink&& sink)
         size -= count;
     }
     return true;
-}
-
-// A length byte, or 255 and a 16-bit length.
-std::optional<std::uint64_t> ReadTextLength(HeaderSource& source)
-{
-    std::uint64_t length = 0;
-    if (!ReadLittleEndian(source, 1, length))
-        return std::nullopt;
-    if (length == 255 && !ReadLittleEndian(source, 2, length))
-        return std::nullopt;
-    return length;
 }
 
 std::optional<std::string> ReadBytes(HeaderSource& source, std::uint64_t length)
@@ -289,25 +266,17 @@ bool BufferSource::Read(char* out, std::size_t count)
     return true;
 }
 
-std::optional<std::string> ReadArchiveString(HeaderSource& source)
-{
-    const std::optional<std::uint64_t> length = ReadTextLength(source);
-    if (!length)
-        return std::nullopt;
-    return ReadBytes(source, *length);
-}
-
 std::optional<std::string> ReadMemoString(HeaderSource& source)
 {
-    const std::optional<std::uint64_t> length = ReadTextLength(source);
-    if (!length)
+    const std::optional<text::MfcStringHead> head =
+        text::ReadMfcStringHead(LittleEndianFrom(source), text::MfcLengthForms::UpTo16Bits);
+    if (!head)
         return std::nullopt;
-    if (*length != kUnicodeMarker)
-        return ReadBytes(source, *length);
+    if (!head->utf16)
+        return ReadBytes(source, head->length);
+    if (head->length > UINT64_MAX / 2)
+        return std::nullopt;
     std::string text;
-    std::uint64_t units = 0;
-    if (!ReadArchiveLength(source, units) || units > UINT64_MAX / 2)
-        return std::nullopt;
     // Converted a block at a time; once the text is longer than the memo line
     // can take, the rest is only read, so that a cut file still fails.
     char16_t pendingHigh = 0;
@@ -322,13 +291,8 @@ std::optional<std::string> ReadMemoString(HeaderSource& source)
         if (text.size() <= static_cast<std::size_t>(kJwwTextBytes) + 1)
             text += text::StripQuotes(text::ToCp932Dropping(piece));
     };
-    if (!ReadInBlocks(source, units * 2, [&take](const char* bytes, std::size_t size) {
-            QString piece(static_cast<qsizetype>(size / 2), Qt::Uninitialized);
-            for (std::size_t i = 0; i + 1 < size; i += 2)
-                piece[static_cast<qsizetype>(i / 2)] =
-                    QChar(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                                static_cast<unsigned char>(bytes[i + 1]) << 8));
-            take(std::move(piece));
+    if (!ReadInBlocks(source, head->length * 2, [&take](const char* bytes, std::size_t size) {
+            take(text::FromUtf16Le(std::string_view(bytes, size)));
         }))
         return std::nullopt;
     // A lone half of a pair left at the end has no CP932 form and is dropped.

@@ -56,15 +56,13 @@ HeaderRead ParseJwcHeader(HeaderSource& source);
 HeaderRead ParseJwkHeader(HeaderSource& source);
 HeaderRead ParseJwwHeader(HeaderSource& source);
 
-// A length byte, or 255 and a 16-bit little-endian length, then that many bytes
-// taken as they are (NUL included). Grows only as bytes actually arrive, so a
-// length past the end of the file costs nothing.
-std::optional<std::string> ReadArchiveString(HeaderSource& source);
-
-// The memo as ReadJwwHeader takes it: ReadArchiveString's text, or, after the
-// bytes FF FE FF that newer drawing programs write, a length in UTF-16 units
-// and UTF-16LE text, which comes back converted to CP932 without the
-// characters that have none and without quotes and control characters.
+// The memo as ReadJwwHeader takes it: a length byte, or 255 and a 16-bit
+// little-endian length, then that many bytes taken as they are (NUL included);
+// or, after the bytes FF FE FF that newer drawing programs write, a length in
+// UTF-16 units and UTF-16LE text, which comes back converted to CP932 without
+// the characters that have none and without quotes and control characters.
+// Grows only as bytes actually arrive, so a length past the end of the file
+// costs nothing.
 std::optional<std::string> ReadMemoString(HeaderSource& source);
 
 }  // namespace drawings

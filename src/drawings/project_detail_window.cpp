@@ -22,6 +22,7 @@
 #include "drawings/node_text.h"
 #include "text/cp932.h"
 #include "text/mbcs.h"
+#include "widgets/named.h"
 
 namespace drawings {
 
@@ -31,19 +32,14 @@ namespace texts = detail_texts;
 
 namespace {
 
+using widgets::Named;
+
 constexpr int kTreeIndent = 19;
 constexpr int kInformationPage = 0;
 constexpr int kListPage = 1;
 // Fewer files take less than a blink: no progress box, and no events are
 // handled while they are stored.
 constexpr int kProgressFromFiles = 10;
-
-template <class T>
-T* Named(T* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
 
 }  // namespace
 

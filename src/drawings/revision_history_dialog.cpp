@@ -17,6 +17,7 @@
 #include "text/cp932.h"
 #include "widgets/byte_line_edit.h"
 #include "widgets/list_output_menu.h"
+#include "widgets/named.h"
 #include "widgets/string_grid.h"
 
 namespace drawings {
@@ -25,18 +26,13 @@ namespace texts = revision_texts;
 
 namespace {
 
+using widgets::Named;
+
 constexpr int kNumberBytes = 16;
 constexpr int kContentBytes = 80;
 constexpr int kDateBytes = 8;
 constexpr int kGridHeight = 200;
 const std::vector<int> kColumnWidths{50, 283, 39, 82};
-
-template <class T>
-T* Named(T* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption)
 {

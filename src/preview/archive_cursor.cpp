@@ -4,14 +4,9 @@
 #include <cstring>
 
 #include "text/cp932.h"
+#include "text/mfc_string.h"
 
 namespace preview {
-
-namespace {
-
-constexpr std::uint64_t kUnicodeMarker = 0xFFFE;
-
-}  // namespace
 
 std::optional<std::uint64_t> ArchiveCursor::Little(std::size_t bytes)
 {
@@ -85,67 +80,19 @@ std::optional<std::uint32_t> ArchiveCursor::Count()
     return large;
 }
 
-std::optional<std::uint64_t> ArchiveCursor::GrowingLength()
-{
-    for (std::size_t bytes : {1, 2, 4}) {
-        const auto length = Little(bytes);
-        if (!length)
-            return std::nullopt;
-        if (*length != (std::uint64_t{1} << (8 * bytes)) - 1)
-            return length;
-    }
-    return Little(8);
-}
-
 std::optional<QString> ArchiveCursor::String()
 {
     const std::size_t start = position_;
-    auto fail = [this, start] {
-        position_ = start;
-        return std::optional<QString>();
-    };
-    const auto first = Little(1);
-    if (!first)
-        return fail();
-    std::uint64_t length = *first;
-    bool unicode = false;
-    if (length == 0xFF) {
-        const auto word = Little(2);
-        if (!word)
-            return fail();
-        if (*word == kUnicodeMarker) {
-            unicode = true;
-            const auto units = GrowingLength();
-            if (!units)
-                return fail();
-            length = *units;
-        } else if (*word == 0xFFFF) {
-            const auto dword = Little(4);
-            if (!dword)
-                return fail();
-            length = *dword;
-            if (length == 0xFFFFFFFF) {
-                const auto qword = Little(8);
-                if (!qword)
-                    return fail();
-                length = *qword;
-            }
-        } else {
-            length = *word;
-        }
-    }
+    const auto head = text::ReadMfcStringHead([this](std::size_t n) { return Little(n); });
     // Compared before multiplying, so no length can wrap around.
-    if (length > remaining() / (unicode ? 2 : 1))
-        return fail();
-    if (!unicode)
-        return text::FromCp932(*Bytes(static_cast<std::size_t>(length)));
-    const std::string_view units = *Bytes(static_cast<std::size_t>(length) * 2);
-    QString decoded(static_cast<qsizetype>(length), Qt::Uninitialized);
-    for (std::size_t i = 0; i < length; ++i)
-        decoded[static_cast<qsizetype>(i)] =
-            QChar(static_cast<char16_t>(static_cast<unsigned char>(units[2 * i]) |
-                                        static_cast<unsigned char>(units[2 * i + 1]) << 8));
-    return decoded;
+    if (!head || head->length > remaining() / (head->utf16 ? 2 : 1)) {
+        position_ = start;
+        return std::nullopt;
+    }
+    const std::size_t length = static_cast<std::size_t>(head->length);
+    if (!head->utf16)
+        return text::FromCp932(*Bytes(length));
+    return text::FromUtf16Le(*Bytes(length * 2));
 }
 
 }  // namespace preview

@@ -43,7 +43,6 @@ public:
 
 private:
     std::optional<std::uint64_t> Little(std::size_t bytes);
-    std::optional<std::uint64_t> GrowingLength();
 
     std::string_view bytes_;
     std::size_t position_ = 0;

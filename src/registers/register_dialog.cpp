@@ -14,21 +14,17 @@
 #include "text/cp932.h"
 #include "widgets/byte_line_edit.h"
 #include "widgets/list_output_menu.h"
+#include "widgets/named.h"
 #include "widgets/string_grid.h"
 
 namespace registers {
 
 namespace {
 
+using widgets::Named;
+
 constexpr int kNumberBytes = 16;
 constexpr int kGridHeight = 200;
-
-template <class T>
-T* Named(T* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption)
 {

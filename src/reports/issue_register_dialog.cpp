@@ -10,20 +10,16 @@
 #include "text/cp932.h"
 #include "text/mbcs.h"
 #include "widgets/byte_line_edit.h"
+#include "widgets/named.h"
 #include "widgets/ui_ports.h"
 
 namespace reports {
 
 namespace {
 
-constexpr int kDateBytes = 8;
+using widgets::Named;
 
-template <class T>
-T* Named(T* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+constexpr int kDateBytes = 8;
 
 std::string DateText(const QDate& date)
 {

@@ -1,8 +1,8 @@
 #include "reports/report_service.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QStandardPaths>
@@ -19,9 +19,6 @@ namespace reports {
 
 namespace {
 
-// A preview draws every page before it shows one; longer lists go straight to
-// the print dialog and are drawn once, with progress.
-constexpr int kPreviewPages = 200;
 constexpr int kShowProgressAfterMs = 1000;
 
 // The box appears only once the work has taken a while; while it is up it is
@@ -65,13 +62,7 @@ QString FileNameOf(const text::TextTable& table, const char* extension)
 void DesktopPrint(QWidget* parent, QPrinter& printer, int pages,
                   const std::function<ReportResult(QPrinter&)>& paint)
 {
-    if (pages <= kPreviewPages) {
-        widgets::RunPrintPreview(parent, printer, [&paint](QPrinter& target) { paint(target); });
-        return;
-    }
-    QPrintDialog dialog(&printer, parent);
-    if (dialog.exec() == QDialog::Accepted)
-        paint(printer);
+    widgets::PreviewOrPrint(parent, printer, pages, [&paint](QPrinter& target) { paint(target); });
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cstdint>
 #include <memory>
 
 #ifdef __linux__
@@ -12,6 +13,7 @@
 #endif
 
 #include "reports/report_texts.h"
+#include "reports/sheet_check.h"
 #include "text/cp932.h"
 #include "text/mbcs.h"
 
@@ -98,6 +100,7 @@ public:
                                                header ? bold_ : nullptr);
             if (error != LXW_NO_ERROR)
                 return false;
+            lastFilled_ = row_ + 1;
         }
         ++row_;
         return true;
@@ -109,20 +112,26 @@ public:
             tooMany_ = true;
             return false;
         }
-        if (!cp932.empty() && worksheet_write_string(sheet_, row_, 0, SheetText(cp932).c_str(),
-                                                     bold ? bold_ : nullptr) != LXW_NO_ERROR)
-            return false;
+        if (!cp932.empty()) {
+            if (worksheet_write_string(sheet_, row_, 0, SheetText(cp932).c_str(),
+                                       bold ? bold_ : nullptr) != LXW_NO_ERROR)
+                return false;
+            lastFilled_ = row_ + 1;
+        }
         ++row_;
         return true;
     }
 
     lxw_row_t row() const { return row_; }
+    // The sheet's number of the last row with a cell, 0 for none.
+    std::uint32_t lastFilled() const { return lastFilled_; }
     bool tooMany() const { return tooMany_; }
 
 private:
     lxw_worksheet* sheet_;
     lxw_format* bold_;
     lxw_row_t row_ = 0;
+    std::uint32_t lastFilled_ = 0;
     bool tooMany_ = false;
 };
 
@@ -200,6 +209,9 @@ ReportResult WriteXlsx(const text::TextTable& table, const QString& path,
             CloseLeftOpenScratch(QDir(scratchDir.path()).canonicalPath());
         return ReportResult::Failure(texts::kWriteFailed);
     }
+    // A scratch file that could not be written shows only here: rows are missing.
+    if (LastSheetRow(path) != writer.lastFilled())
+        return ReportResult::Failure(texts::kWriteFailed);
     return {};
 }
 

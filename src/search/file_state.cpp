@@ -11,6 +11,7 @@
 #include <system_error>
 #include <thread>
 
+#include "text/char_length.h"
 #include "text/cp932.h"
 #include "text/mbcs.h"
 
@@ -23,10 +24,7 @@ bool IsSeparator(char c)
     return c == '\\' || c == '/';
 }
 
-std::size_t CharLength(const std::string& s, std::size_t i)
-{
-    return text::IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
-}
+using text::CharLength;
 
 // Where the n-th separator after `from` is, walking whole characters (a
 // trail byte may be 0x5C), or the end.

@@ -24,12 +24,15 @@
 #include "text/mbcs.h"
 #include "widgets/byte_line_edit.h"
 #include "widgets/list_output_menu.h"
+#include "widgets/named.h"
 
 namespace search {
 
 using text::Utf8;
 
 namespace {
+
+using widgets::Named;
 
 // A search that ends sooner shows no progress box (nothing flickers); until
 // the box is up, events are handled without user input, so nothing can start
@@ -52,13 +55,6 @@ Layout& Remembered()
 {
     static Layout layout;
     return layout;
-}
-
-template <class T>
-T* Named(T* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
 }
 
 int ChosenNumber(const QComboBox* combo)

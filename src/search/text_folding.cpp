@@ -7,12 +7,15 @@
 #include <cstring>
 #include <memory>
 
+#include "text/char_length.h"
 #include "text/cp932.h"
 #include "text/mbcs.h"
 
 namespace search {
 
 namespace {
+
+using text::CharLength;
 
 constexpr unsigned char kFirstHalfKana = 0xA1;
 constexpr unsigned char kLastHalfKana = 0xDF;
@@ -106,11 +109,6 @@ bool IsBlankAt(std::string_view s, std::size_t i, std::size_t& length)
         return true;
     }
     return false;
-}
-
-std::size_t CharLength(std::string_view s, std::size_t i)
-{
-    return text::IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
 }
 
 }  // namespace

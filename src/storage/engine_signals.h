@@ -10,4 +10,8 @@ namespace storage {
 // there (write to a pipe). False when the library refused the callback.
 bool ForwardEngineSignals(void (*notify)());
 
+// Takes the callback out again: a signal after this shuts the library down
+// the way it would have without us.
+void StopForwardingEngineSignals();
+
 }  // namespace storage

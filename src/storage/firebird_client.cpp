@@ -4,6 +4,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 namespace storage::fb {
 
@@ -356,9 +357,14 @@ bool Statement::fetch(RowStore& rows)
 {
     if (!skip())
         return false;
-    rows.beginRow();
-    for (short i = 0; i < out_->sqld; ++i)
-        AddColumnValue(out_->sqlvar[i], rows);
+    try {
+        rows.beginRow();
+        for (short i = 0; i < out_->sqld; ++i)
+            AddColumnValue(out_->sqlvar[i], rows);
+    } catch (const std::bad_alloc&) {
+        // A result larger than memory is a failed read like any other.
+        throw Error("out of memory", 0, false);
+    }
     rows.endRow();
     return true;
 }

@@ -1,8 +1,5 @@
 #include "storage/row_store.h"
 
-#include <QTemporaryFile>
-#include <algorithm>
-
 namespace storage {
 
 namespace {
@@ -41,24 +38,12 @@ std::size_t ReadLength(const unsigned char*& p)
 
 }  // namespace
 
-RowStore::RowStore(std::size_t memoryBudget) : memoryBudget_(memoryBudget) {}
-
-RowStore::~RowStore() = default;
-
 void RowStore::clear() noexcept
 {
     chunks_.clear();
     chunks_.shrink_to_fit();
     rows_ = 0;
-    bytesInMemory_ = 0;
-    spilled_ = 0;
-    fileFailed_ = false;
-    file_.reset();
-    fileEnd_ = 0;
-    std::string().swap(loaded_);
-    std::string().swap(spare_);
     lastChunkBytes_ = 0;
-    loadedChunk_ = SIZE_MAX;
 }
 
 void RowStore::beginRow()
@@ -68,8 +53,6 @@ void RowStore::beginRow()
         const std::size_t expected = chunks_.empty() ? 0 : lastChunkBytes_ + lastChunkBytes_ / 8;
         chunks_.emplace_back();
         Chunk& chunk = chunks_.back();
-        chunk.bytes.swap(spare_);
-        chunk.bytes.clear();
         chunk.bytes.reserve(expected);
         chunk.starts.reserve(kChunkRows);
     }
@@ -87,60 +70,9 @@ void RowStore::addValue(std::string_view value)
 void RowStore::endRow()
 {
     ++rows_;
-    Chunk& chunk = chunks_.back();
-    if (chunk.starts.size() < kChunkRows)
-        return;
-    lastChunkBytes_ = chunk.bytes.size();
-    bytesInMemory_ += chunk.bytes.size();
-    if (bytesInMemory_ > memoryBudget_ && chunks_.size() > 1)
-        spill(chunk);
-}
-
-void RowStore::spill(Chunk& chunk)
-{
-    if (fileFailed_)
-        return;
-    if (!file_) {
-        file_ = std::make_unique<QTemporaryFile>();
-        if (!file_->open()) {
-            fileFailed_ = true;
-            file_.reset();
-            return;
-        }
-    }
-    const auto size = static_cast<qint64>(chunk.bytes.size());
-    if (!file_->seek(static_cast<qint64>(fileEnd_)) ||
-        file_->write(chunk.bytes.data(), size) != size) {
-        // A full disk: what is already in the file stays readable, the rest
-        // stays in memory.
-        fileFailed_ = true;
-        return;
-    }
-    chunk.fileOffset = fileEnd_;
-    chunk.fileSize = chunk.bytes.size();
-    chunk.inFile = true;
-    fileEnd_ += chunk.fileSize;
-    bytesInMemory_ -= chunk.bytes.size();
-    spare_.swap(chunk.bytes);
-    std::string().swap(chunk.bytes);
-    ++spilled_;
-}
-
-const std::string* RowStore::chunkBytes(std::size_t index) const
-{
-    const Chunk& chunk = chunks_[index];
-    if (!chunk.inFile)
-        return &chunk.bytes;
-    if (loadedChunk_ == index)
-        return &loaded_;
-    loadedChunk_ = SIZE_MAX;
-    loaded_.resize(chunk.fileSize);
-    const auto size = static_cast<qint64>(chunk.fileSize);
-    if (!file_ || !file_->seek(static_cast<qint64>(chunk.fileOffset)) ||
-        file_->read(loaded_.data(), size) != size)
-        return nullptr;
-    loadedChunk_ = index;
-    return &loaded_;
+    const Chunk& chunk = chunks_.back();
+    if (chunk.starts.size() == kChunkRows)
+        lastChunkBytes_ = chunk.bytes.size();
 }
 
 int RowStore::copyRow(std::size_t index, Row& buffer) const
@@ -149,12 +81,11 @@ int RowStore::copyRow(std::size_t index, Row& buffer) const
         return -1;
     const std::size_t chunkIndex = index / kChunkRows;
     const std::size_t rowInChunk = index % kChunkRows;
-    const std::string* bytes = chunkBytes(chunkIndex);
-    if (!bytes)
-        return -1;
-    const std::vector<std::uint32_t>& starts = chunks_[chunkIndex].starts;
-    const std::size_t end = rowInChunk + 1 < starts.size() ? starts[rowInChunk + 1] : bytes->size();
-    const auto* base = reinterpret_cast<const unsigned char*>(bytes->data());
+    const Chunk& chunk = chunks_[chunkIndex];
+    const std::string& bytes = chunk.bytes;
+    const std::vector<std::uint32_t>& starts = chunk.starts;
+    const std::size_t end = rowInChunk + 1 < starts.size() ? starts[rowInChunk + 1] : bytes.size();
+    const auto* base = reinterpret_cast<const unsigned char*>(bytes.data());
     const unsigned char* p = base + starts[rowInChunk];
     const unsigned char* stop = base + end;
     int copied = 0;

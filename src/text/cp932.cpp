@@ -152,8 +152,9 @@ bool IsCp932Trail(unsigned char b)
     return b >= 0x40 && b <= 0xFC && b != 0x7F;
 }
 
-// Bytes of the character at i, as far as the byte values alone tell.
-std::size_t CharLength(std::string_view bytes, std::size_t i)
+// Bytes of the character at i by the code page's own ranges, stricter than
+// text::CharLength: a damaged byte must spoil no more than itself when decoded.
+std::size_t DecodedCharLength(std::string_view bytes, std::size_t i)
 {
     if (i + 1 < bytes.size() && IsCp932Lead(static_cast<unsigned char>(bytes[i])) &&
         IsCp932Trail(static_cast<unsigned char>(bytes[i + 1])))
@@ -181,7 +182,7 @@ QString FromCp932(std::string_view bytes)
     QString result;
     result.reserve(static_cast<qsizetype>(bytes.size()));
     for (std::size_t i = 0; i < bytes.size();) {
-        const std::size_t length = CharLength(bytes, i);
+        const std::size_t length = DecodedCharLength(bytes, i);
         if (const auto piece = DecodeStrict(bytes.substr(i, length)))
             result += ToQString(*piece);
         else

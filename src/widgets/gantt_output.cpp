@@ -98,19 +98,40 @@ std::vector<GanttFrame> PageFrames(const GanttContent& content, const GanttFrame
     return frames;
 }
 
-bool PaintPages(QPainter& painter, QPagedPaintDevice& device, const GanttContent& content,
-                const GanttFrame& shown, const QPalette& palette)
+namespace {
+
+// The device's printable area in pixels of 1/96 inch, and how its pixels scale to them.
+struct PageArea {
+    QSizeF size;
+    double scale = 1;
+};
+
+PageArea AreaOf(const QPagedPaintDevice& device)
 {
     const double resolution = device.logicalDpiX();
     const double scale = resolution / kLogicalDpi;
-    const QSizeF page =
-        QSizeF(device.pageLayout().paintRectPixels(static_cast<int>(resolution)).size()) / scale;
-    const std::vector<GanttFrame> frames = PageFrames(content, shown, page);
+    return {
+        QSizeF(device.pageLayout().paintRectPixels(static_cast<int>(resolution)).size()) / scale,
+        scale};
+}
+
+}  // namespace
+
+int PageCount(const GanttContent& content, const GanttFrame& shown, const QPagedPaintDevice& device)
+{
+    return static_cast<int>(PageFrames(content, shown, AreaOf(device).size).size());
+}
+
+bool PaintPages(QPainter& painter, QPagedPaintDevice& device, const GanttContent& content,
+                const GanttFrame& shown, const QPalette& palette)
+{
+    const PageArea area = AreaOf(device);
+    const std::vector<GanttFrame> frames = PageFrames(content, shown, area.size);
     for (size_t i = 0; i < frames.size(); ++i) {
         if (i > 0 && !device.newPage())
             return false;
         painter.save();
-        painter.scale(scale, scale);
+        painter.scale(area.scale, area.scale);
         PaintGantt(painter, content, frames[i], palette);
         painter.restore();
     }

@@ -27,6 +27,8 @@ void UseA4Landscape(QPagedPaintDevice& device);
 // last split over as many pages as they need; frames in pixels of 1/96 inch.
 std::vector<GanttFrame> PageFrames(const GanttContent& content, const GanttFrame& shown,
                                    const QSizeF& page);
+int PageCount(const GanttContent& content, const GanttFrame& shown,
+              const QPagedPaintDevice& device);
 // Onto a device the painter has begun on; false when a page could not be added.
 bool PaintPages(QPainter& painter, QPagedPaintDevice& device, const GanttContent& content,
                 const GanttFrame& shown, const QPalette& palette);

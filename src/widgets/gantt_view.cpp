@@ -499,11 +499,11 @@ void GanttView::PrintChart()
         if (!painter.begin(target) || !PaintPages(painter, *target, content_, shown, palette()))
             failed = true;
     };
-    if (preview_) {
-        preview_(printer, paint);
-    } else {
-        RunPrintPreview(this, printer, [&paint](QPrinter& target) { paint(&target); });
-    }
+    const int pages = PageCount(content_, shown, printer);
+    if (preview_)
+        preview_(printer, pages, paint);
+    else
+        PreviewOrPrint(this, printer, pages, [&paint](QPrinter& target) { paint(&target); });
     if (failed)
         Inform(U(gantt_texts::kNotPrinted));
 }

@@ -70,11 +70,12 @@ public:
     bool SavePdf(const QString& path);
 
     // The dialogs that would block, replaceable so that tests can answer them:
-    // where to save (empty when cancelled), the print preview running `paint`,
-    // and the box that reports a failure.
+    // where to save (empty when cancelled), the print preview (or, for more
+    // pages than it can show, the print dialog) running `paint`, and the box
+    // that reports a failure.
     using PathChooser = std::function<QString(const QString& title, const QString& filters)>;
     using PrintPreview =
-        std::function<void(QPrinter& printer, std::function<void(QPrinter*)> paint)>;
+        std::function<void(QPrinter& printer, int pages, std::function<void(QPrinter*)> paint)>;
     void SetSavePathChooser(PathChooser chooser) { choosePath_ = std::move(chooser); }
     void SetPrintPreview(PrintPreview preview) { preview_ = std::move(preview); }
     void SetMessenger(std::function<void(const QString&)> inform) { inform_ = std::move(inform); }

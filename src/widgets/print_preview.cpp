@@ -1,6 +1,7 @@
 #include "widgets/print_preview.h"
 
 #include <QGuiApplication>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QScreen>
@@ -18,6 +19,18 @@ void RunPrintPreview(QWidget* parent, QPrinter& printer,
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
                      [&paint](QPrinter* target) { paint(*target); });
     preview.exec();
+}
+
+void PreviewOrPrint(QWidget* parent, QPrinter& printer, int pages,
+                    const std::function<void(QPrinter&)>& paint)
+{
+    if (pages <= kPreviewPageLimit) {
+        RunPrintPreview(parent, printer, paint);
+        return;
+    }
+    QPrintDialog dialog(&printer, parent);
+    if (dialog.exec() == QDialog::Accepted)
+        paint(printer);
 }
 
 }  // namespace widgets

@@ -7,13 +7,19 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <csignal>
 #include <cstdlib>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
 #include "projects/project_list_report.h"
 #include "report_fixture.h"
 #include "reports/csv_report.h"
 #include "reports/report_export.h"
 #include "reports/report_texts.h"
+#include "reports/sheet_check.h"
 #include "reports/xlsx_report.h"
 
 using reports::CsvEncoding;
@@ -25,6 +31,14 @@ using testing_support::kEdgeChars;
 using testing_support::Sj;
 
 namespace {
+
+// The descriptors this process has open; -1 where the system does not tell.
+int OpenDescriptors()
+{
+    const QDir open(QStringLiteral("/proc/self/fd"));
+    return open.exists() ? static_cast<int>(open.entryList(QDir::AllEntries | QDir::System).size())
+                         : -1;
+}
 
 class ReportFilesTest : public testing_support::ReportDatabaseTest {
 protected:
@@ -144,16 +158,51 @@ TEST_F(ReportFilesTest, AFullOrReadOnlyDiskIsToldAndLeavesNothingBehind)
     text::TextTable big = Projects();
     std::vector<text::TextRow> rows(4000, text::TextRow(6, std::string(60, 'x')));
     big.rows = text::RowsOf(rows);
+    const int descriptors = OpenDescriptors();
     for (ReportFormat format : {ReportFormat::Csv, ReportFormat::Xlsx}) {
         const QString target = dir + (format == ReportFormat::Csv ? "/big.csv" : "/big.xlsx");
         EXPECT_EQ(ExportReport(big, {target, format}).message,
                   text::Utf8(reports::texts::kWriteFailed));
         EXPECT_EQ(FolderEntries(dir), QStringList());
+        EXPECT_EQ(OpenDescriptors(), descriptors);
     }
     std::system(("mount -o remount,ro " + m).c_str());
     EXPECT_EQ(ExportReport(Projects(), {dir + "/p.csv", ReportFormat::Csv}).message,
               text::Utf8(reports::texts::kCannotCreate));
     std::system(("umount " + m).c_str());
 }
+
+#ifndef _WIN32
+// The workbook library writes its scratch files without checking: a file size
+// limit (as a full disk would) cuts the sheet short while the workbook still
+// closes. That is a failed write, and a finished or failed one keeps nothing open.
+TEST_F(ReportFilesTest, AWorkbookCutShortIsAFailureAndNoWriteLeavesADescriptorOpen)
+{
+    text::TextTable big = Projects();
+    std::vector<text::TextRow> rows(20000, text::TextRow{"1", Sj("港北") + std::string(40, 'x')});
+    big.rows = text::RowsOf(rows);
+    const QString target = Target("big.xlsx");
+    ASSERT_TRUE(ExportReport(big, {target, ReportFormat::Xlsx}).done());
+    const int descriptors = OpenDescriptors();  // after what a first write sets up once
+    ASSERT_TRUE(ExportReport(big, {target, ReportFormat::Xlsx}).done());
+    EXPECT_EQ(reports::LastSheetRow(target), 20001u);
+    EXPECT_EQ(OpenDescriptors(), descriptors);
+
+    const std::string previous = FileBytes(target);
+    struct rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 256 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const reports::ReportResult cut = ExportReport(big, {target, ReportFormat::Xlsx});
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(cut.message, text::Utf8(reports::texts::kWriteFailed));
+    EXPECT_EQ(FileBytes(target), previous);
+    EXPECT_EQ(FolderEntries(QString::fromStdString(folder.path())).filter(".k5x7").size(), 0);
+    EXPECT_EQ(OpenDescriptors(), descriptors);
+}
+#endif
 
 }  // namespace

@@ -7,17 +7,21 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QMenu>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
 #include <sstream>
 
 #include "common/gui_helpers.h"
 #include "common/scripted_ports.h"
+#include "common/temp_folder.h"
 #include "drawings/project_detail_window.h"
 #include "drawings/revision_history_dialog.h"
 #include "projects/project_list_report.h"
@@ -175,6 +179,53 @@ TEST_F(ReportScreensTest, RegisterSavesWhereChosenInTheChosenEncodingAndSaysHow)
     saveChoice = {Target("gone/s.xlsx"), 0};
     PickFromContextMenu(Find<QWidget>(&dialog, "SG1"), text::Utf8(menu_texts::kExcel));
     EXPECT_TRUE(ports.lastMessage().startsWith(text::Utf8(reports::texts::kCannotCreate)));
+}
+
+TEST_F(ReportScreensTest, StopInTheProgressBoxKeepsThePreviousFileAndLeavesNothingBehind)
+{
+    testing_support::TempFolder out;
+    const QString target = QString::fromStdString(out.file("list.xlsx"));
+    {
+        QFile previous(target);
+        ASSERT_TRUE(previous.open(QIODevice::WriteOnly));
+        previous.write("previous");
+    }
+    // Rows slow enough that the box comes up; once it is up, 中止 is clicked.
+    QWidget parent;
+    QString clicked;
+    int handed = 0;
+    text::TextTable table;
+    table.title = "T";
+    table.headers = {"N"};
+    table.columnWidths = {40};
+    table.rowCount = 1000000;
+    table.rows = [&](const text::RowSink& sink) {
+        for (; handed < table.rowCount; ++handed) {
+            if (handed % 256 == 0) {
+                QThread::msleep(1);
+                auto* box = parent.findChild<QProgressDialog*>(QStringLiteral("ReportProgress"));
+                if (box && box->isVisible() && clicked.isEmpty()) {
+                    auto* stop = box->findChild<QPushButton*>();
+                    clicked = stop->text();
+                    stop->click();
+                }
+            }
+            if (!sink({std::to_string(handed)}))
+                break;
+        }
+        return true;
+    };
+    saveChoice = {target, 0};
+    reports::ReportService service(db, ports, dialogs);
+    service.Output(&parent, ListFormat::Excel, table);
+
+    EXPECT_EQ(clicked, text::Utf8(reports::texts::kStop));
+    EXPECT_LT(handed, table.rowCount);
+    EXPECT_TRUE(ports.messages.empty());  // a stop is no failure to report
+    EXPECT_EQ(FileBytes(target), "previous");
+    EXPECT_EQ(QDir(QString::fromStdString(out.path()))
+                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"list.xlsx"});
 }
 
 TEST_F(ReportScreensTest, DetailWindowHandsOverTheListShownAndTheIssueRegister)

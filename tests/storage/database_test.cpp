@@ -45,6 +45,18 @@ void ExpectNamesRoundTrip(Database& db)
     EXPECT_EQ(db.SelectAllWhere("SECTION", "SNAME=" + text::SqlText(kTrickyNames[0])), 1);
 }
 
+// Files of this process in a folder, listed or not (a temporary file may have
+// no name); 0 where the system does not tell.
+int FilesOpenUnder(const QString& folder)
+{
+    const QDir open(QStringLiteral("/proc/self/fd"));
+    int count = 0;
+    for (const QString& fd : open.entryList(QDir::AllEntries | QDir::System))
+        count += QFile::symLinkTarget(open.filePath(fd)).startsWith(folder) ? 1 : 0;
+    return count +
+           QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size();
+}
+
 class DatabaseTest : public EmbeddedDatabaseTest {
 protected:
     void SetUp() override
@@ -190,6 +202,37 @@ TEST_F(DatabaseTest, FetchingWalksTheOrderedRowsAndEmptiesPastTheEnd)
     EXPECT_EQ(pair[0], "2500");
     db.CloseCursor();
     EXPECT_FALSE(db.TransactionActive());
+}
+
+TEST_F(DatabaseTest, LargeResultStaysOutOfTheTemporaryFolderAndAFailedReadFails)
+{
+    ASSERT_TRUE(db.ExecuteDdl({"CREATE TABLE BIG (N INTEGER, T VARCHAR(1000));"}));
+    ASSERT_TRUE(
+        db.ExecuteDdl({"EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN", "WHILE (I < 6000) DO BEGIN",
+                       "INSERT INTO BIG VALUES (:I, LPAD(:I, 900, 'x')); I = I + 1;", "END END"}));
+    // Over 5 MiB of rows, read while every temporary file would land in an empty folder.
+    TempFolder scratch;
+    const QByteArray savedTmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QByteArray::fromStdString(scratch.path()));
+    ASSERT_EQ(db.SelectOrdered("N,T", "BIG", "", "N"), 6000);
+    EXPECT_EQ(FilesOpenUnder(QString::fromStdString(scratch.path())), 0);
+    int n = 0;
+    db.FetchEach(6000, 2, [&](const Row& row) {
+        const std::string number = std::to_string(n++);
+        ASSERT_EQ(row[0], number);
+        ASSERT_EQ(row[1], std::string(900 - number.size(), 'x') + number);
+    });
+    EXPECT_EQ(n, 6000);
+    qputenv("TMPDIR", savedTmp);
+
+    // A value the server cannot compute at the last row fails the whole read.
+    EXPECT_EQ(db.SelectOrdered("N,1/(N-5999)", "BIG", "", "N"), 0);
+    EXPECT_FALSE(db.QueryOpen());
+    ASSERT_TRUE(db.OpenQuery({"SELECT N,1/(N-5999) FROM BIG;"}));
+    ASSERT_TRUE(db.QueryFirst());
+    EXPECT_EQ(db.QueryRow()[0], "0");
+    EXPECT_FALSE(db.QueryMoveBy(5999));
+    EXPECT_FALSE(db.QueryOpen());
 }
 
 TEST_F(DatabaseTest, SharedQueryPagesWithoutReadingAhead)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHelpEvent>
@@ -14,9 +15,11 @@
 #include <QWheelEvent>
 #include <cmath>
 
+#include "common/gui_helpers.h"
 #include "timeline/time_scale.h"
 #include "widgets/gantt_output.h"
 #include "widgets/gantt_texts.h"
+#include "widgets/print_preview.h"
 
 using timeline::DayOf;
 using widgets::GanttBar;
@@ -339,8 +342,10 @@ TEST(GanttView, SavesImagesAndPrintsEveryRowAndSaysWhenASaveFails)
     // Printed: every row on as many pages as it takes, each with its header.
     const QString printed = folder.filePath("printed.pdf");
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
-    view.SetPrintPreview([&](QPrinter& printer, std::function<void(QPrinter*)> paint) {
+    int counted = 0;
+    view.SetPrintPreview([&](QPrinter& printer, int pages, std::function<void(QPrinter*)> paint) {
         orientation = printer.pageLayout().orientation();
+        counted = pages;
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(printed);
         paint(&printer);
@@ -356,7 +361,44 @@ TEST(GanttView, SavesImagesAndPrintsEveryRowAndSaysWhenASaveFails)
     EXPECT_GT(pages, 1);
     const int perPage = static_cast<int>(std::lround(frames.front().rows.Span()));
     EXPECT_EQ(pages, (100 + perPage - 1) / perPage);
+    EXPECT_EQ(counted, pages);
     EXPECT_EQ(messages.size(), 2u);
+}
+
+TEST(GanttView, APrintTooLongToPreviewGoesToThePrintDialogUndrawn)
+{
+    // Every year from 1900 to 9999 on a row of its own: thousands of pages.
+    GanttView view;
+    view.resize(900, 400);
+    for (int year = 1900; year <= 9999; ++year)
+        view.AddBar({Day(year, 1, 1), Day(year, 12, 31), double(year), "P", Qt::cyan, {}});
+    int counted = 0;
+    QElapsedTimer clock;
+    clock.start();
+    view.SetPrintPreview(
+        [&](QPrinter&, int pages, std::function<void(QPrinter*)>) { counted = pages; });
+    view.PrintChart();
+    EXPECT_GT(counted, widgets::kPreviewPageLimit);
+    EXPECT_LT(clock.elapsed(), 2000);
+
+    // The shared choice: the print dialog for that many pages, nothing drawn
+    // when it is cancelled; the preview, drawn, for a short document.
+    QPrinter printer;
+    int drawn = 0;
+    QString opened;
+    const auto cancel = [&opened](QWidget* modal) {
+        opened = QString::fromLatin1(modal->metaObject()->className());
+        static_cast<QDialog*>(modal)->reject();
+    };
+    testing_support::WhenModalOpens(cancel);
+    widgets::PreviewOrPrint(nullptr, printer, counted, [&drawn](QPrinter&) { ++drawn; });
+    EXPECT_EQ(opened, "QPrintDialog");
+    EXPECT_EQ(drawn, 0);
+    testing_support::WhenModalOpens(cancel);
+    widgets::PreviewOrPrint(nullptr, printer, widgets::kPreviewPageLimit,
+                            [&drawn](QPrinter&) { ++drawn; });
+    EXPECT_EQ(opened, "QPrintPreviewDialog");
+    EXPECT_GE(drawn, 1);
 }
 
 }  // namespace
