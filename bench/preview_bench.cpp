@@ -1,6 +1,7 @@
 // Previews: reading a Jw_cad drawing of 10,000 elements, drawing its
-// thumbnail, a 1 MB file from disk to thumbnail, and a node click while a
-// thumbnail is being made, next to a click on a node without a file.
+// thumbnail, a 1 MB file from disk to thumbnail in this process and in the
+// helper process, and a node click while a thumbnail is being made, next to a
+// click on a node without a file.
 
 #include <benchmark/benchmark.h>
 
@@ -18,6 +19,7 @@
 #include "drawings/project_detail_window.h"
 #include "preview/jww_reader.h"
 #include "preview/preview_document.h"
+#include "preview/thumbnail_helper.h"
 #include "preview/thumbnail_loader.h"
 #include "screen_support.h"
 #include "storage/database.h"
@@ -116,6 +118,23 @@ void EndToEnd(benchmark::State& state)
             preview::RenderThumbnail(preview::LoadPreview(file1MB, {kThumbnail}), kThumbnail));
 }
 
+// The same through the helper process, as the detail window has it drawn.
+void EndToEndHelper(benchmark::State& state)
+{
+    const QString helper = preview::FindPreviewHelper();
+    if (helper.isEmpty())
+        Fail("no preview helper");
+    for (auto _ : state)
+        if (preview::DrawInHelper(helper, file1MB, kThumbnail).isNull())
+            Fail("the helper drew nothing");
+}
+
+void WaitForThumbnails()
+{
+    while (preview::ThumbnailsUnderWay() > 0)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
 // The detail window of the project, shown.
 class DetailWindow {
 public:
@@ -129,7 +148,7 @@ public:
     ~DetailWindow()
     {
         window_.close();
-        preview::PreviewThreads().waitForDone();
+        WaitForThumbnails();
     }
 
     void Select(const QString& text)
@@ -169,7 +188,7 @@ void ClickPending(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         window.Select("Preview :0");
-        preview::PreviewThreads().waitForDone();
+        WaitForThumbnails();
         window.Select("node :2");
         QApplication::processEvents();  // its thumbnail is under way now
         state.ResumeTiming();
@@ -193,6 +212,7 @@ int main(int argc, char** argv)
     bench_support::Register("ParseJww", ParseJww, kIterations);
     bench_support::Register("Thumbnail", Thumbnail, kIterations);
     bench_support::Register("EndToEnd", EndToEnd, kIterations);
+    bench_support::Register("EndToEndHelper", EndToEndHelper, kIterations);
     bench_support::Register("ClickWithoutFile", ClickWithoutFile, kClicks);
     bench_support::Register("ClickPending", ClickPending, kClicks);
 
@@ -206,6 +226,8 @@ int main(int argc, char** argv)
                               reporter.Seconds("Thumbnail"), 0.050, {1});
     bench_support::PrintRatio("1 MB file to thumbnail / 300 ms", reporter.Seconds("EndToEnd"),
                               0.300, {1});
+    std::printf("1 MB file to thumbnail: %.1f ms in the helper process, %.1f ms in this one\n",
+                reporter.Seconds("EndToEndHelper") * 1000, reporter.Seconds("EndToEnd") * 1000);
     bench_support::PrintRatio("click while a thumbnail is made / click on a node without a file",
                               reporter.Seconds("ClickPending"),
                               reporter.Seconds("ClickWithoutFile"), {1.2});

@@ -56,27 +56,56 @@ FileBytes ReadFileBytes(const QString& path, qint64 limit)
 
 namespace {
 
-// Opened without blocking, so that a FIFO cannot hang the open itself; it is
-// refused right after.
-int OpenRegular(const QString& path, FileBytes& file)
+bool EncodedName(const QString& path, QByteArray& name)
 {
-    const QByteArray name = QFile::encodeName(path);
-    if (name.isEmpty() || name.contains('\0'))
-        return -1;
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) {
-        file.status = errno == ENOENT || errno == ENOTDIR ? FileBytes::Status::Missing
-                                                          : FileBytes::Status::Unreadable;
-        return -1;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
+    name = QFile::encodeName(path);
+    return !name.isEmpty() && !name.contains('\0');
+}
+
+void TakeKind(const struct stat& info, FileBytes& file)
+{
+    if (!S_ISREG(info.st_mode)) {
         file.status = FileBytes::Status::NotRegular;
-        return -1;
+        return;
     }
     file.status = FileBytes::Status::Read;
     file.size = info.st_size;
+}
+
+FileBytes::Status StatFailure()
+{
+    return errno == ENOENT || errno == ENOTDIR ? FileBytes::Status::Missing
+                                               : FileBytes::Status::Unreadable;
+}
+
+// The kind is looked at before the file is opened; the open does not block
+// and the kind is looked at again, in case another file took the name meanwhile.
+int OpenRegular(const QString& path, FileBytes& file)
+{
+    QByteArray name;
+    if (!EncodedName(path, name))
+        return -1;
+    struct stat info {};
+    if (::stat(name.constData(), &info) != 0) {
+        file.status = StatFailure();
+        return -1;
+    }
+    TakeKind(info, file);
+    if (file.status != FileBytes::Status::Read)
+        return -1;
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        file.status = StatFailure();
+        return -1;
+    }
+    if (::fstat(fd, &info) != 0)
+        file.status = FileBytes::Status::Unreadable;
+    else
+        TakeKind(info, file);
+    if (file.status != FileBytes::Status::Read) {
+        ::close(fd);
+        return -1;
+    }
     return fd;
 }
 
@@ -85,9 +114,14 @@ int OpenRegular(const QString& path, FileBytes& file)
 FileBytes StatFile(const QString& path)
 {
     FileBytes file;
-    const int fd = OpenRegular(path, file);
-    if (fd >= 0)
-        ::close(fd);
+    QByteArray name;
+    struct stat info {};
+    if (!EncodedName(path, name))
+        return file;
+    if (::stat(name.constData(), &info) != 0)
+        file.status = StatFailure();
+    else
+        TakeKind(info, file);
     return file;
 }
 

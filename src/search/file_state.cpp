@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QFileInfo>
-#include <QtConcurrent/QtConcurrentRun>
 #include <condition_variable>
 #include <cstdio>
 #include <deque>
@@ -137,12 +136,7 @@ std::vector<FileFacts> FileLooker::Look(const std::string& folder,
     }
 
     std::unique_lock<std::mutex> lock(look->mutex);
-    std::size_t seen = 0;
-    while (look->done < names.size()) {
-        seen = look->done;
-        if (!look->progress.wait_for(lock, timeout_, [&] { return look->done != seen; }))
-            break;
-    }
+    look->progress.wait_for(lock, timeout_, [&] { return look->done == names.size(); });
     if (look->done < names.size() && !root.empty())
         silentRoots_.insert(root);
     return look->facts;
@@ -188,7 +182,8 @@ void SettleFileStates(std::vector<SearchHit>& hits, FileCondition condition,
 }
 
 struct FileStateChecker::Shared {
-    explicit Shared(std::chrono::milliseconds timeout) : looker(timeout) {}
+    Shared(std::chrono::milliseconds timeout, FileProbe probe) : looker(timeout, std::move(probe))
+    {}
 
     std::mutex mutex;
     std::deque<std::pair<std::string, std::vector<FileRequest>>> folders;
@@ -225,8 +220,9 @@ struct FileStateChecker::Shared {
     }
 };
 
-FileStateChecker::FileStateChecker(std::chrono::milliseconds timeout, QObject* parent)
-    : QObject(parent), shared_(std::make_shared<Shared>(timeout))
+FileStateChecker::FileStateChecker(std::chrono::milliseconds timeout, FileProbe probe,
+                                   QObject* parent)
+    : QObject(parent), shared_(std::make_shared<Shared>(timeout, std::move(probe)))
 {
     shared_->receiver = this;
 }
@@ -251,10 +247,21 @@ void FileStateChecker::Enqueue(std::vector<FileRequest> requests)
             folders.emplace_back(r.folder, std::vector<FileRequest>{});
         folders.back().second.push_back(std::move(r));
     }
-    if (!shared_->running) {
-        shared_->running = true;
-        std::shared_ptr<Shared> shared = shared_;
-        (void)QtConcurrent::run([shared] { Shared::Drain(shared); });
+    if (shared_->running)
+        return;
+    shared_->running = true;
+    try {
+        std::thread([shared = shared_] { Shared::Drain(shared); }).detach();
+    } catch (const std::system_error&) {
+        // No thread to spare: what was asked gets no answer rather than a wait.
+        shared_->running = false;
+        std::vector<FileResult> unanswered;
+        for (const auto& folder : shared_->folders)
+            for (const FileRequest& r : folder.second)
+                unanswered.push_back({r.id, {}});
+        shared_->folders.clear();
+        QMetaObject::invokeMethod(
+            this, [this, unanswered] { Deliver(unanswered); }, Qt::QueuedConnection);
     }
 }
 

@@ -2,10 +2,10 @@
 // Whether a drawing's registered file is still there and whether it was
 // written after the drawing was issued. The file system is looked at one
 // folder at a time on a thread of its own, never touching the database: a
-// folder on a share that no longer answers costs at most the time-out, after
-// which its files (and those of other folders on the same share) are
-// reported as not answering and the look moves on. The thread that hangs is
-// left to the system; it holds nothing but its own copy of the names.
+// folder costs at most the time-out however many files it has, after which
+// its files not yet looked at (and those of other folders on the same share)
+// are reported as not answering and the look moves on. The thread that hangs
+// is left to the system; it holds nothing but its own copy of the names.
 
 #include <QObject>
 #include <chrono>
@@ -53,8 +53,9 @@ public:
         : timeout_(timeout), probe_(std::move(probe))
     {}
 
-    // Facts for folder + each name (CP932, joined as they stand). Waits while
-    // the look makes progress and gives up after `timeout` without any.
+    // Facts for folder + each name (CP932, joined as they stand). Gives up on
+    // the folder's remaining files `timeout` after it started, so a share that
+    // answers slowly file by file cannot hold the look for long either.
     std::vector<FileFacts> Look(const std::string& folder, const std::vector<std::string>& names);
 
 private:
@@ -80,14 +81,15 @@ struct FileResult {
 };
 
 // The window's way of looking: requests are queued and looked at on a worker
-// thread; results come back through `looked` on the checker's own thread,
-// folder by folder. Destroying the checker cancels what is still queued and
-// does not wait for a folder that hangs.
+// thread of the checker's own (never the shared pool, which exit waits for);
+// results come back through `looked` on the checker's own thread, folder by
+// folder. Destroying the checker cancels what is still queued and does not
+// wait for a folder that hangs.
 class FileStateChecker : public QObject {
     Q_OBJECT
 public:
     explicit FileStateChecker(std::chrono::milliseconds timeout = kFolderTimeout,
-                              QObject* parent = nullptr);
+                              FileProbe probe = LookAtFile, QObject* parent = nullptr);
     ~FileStateChecker() override;
 
     void Enqueue(std::vector<FileRequest> requests);

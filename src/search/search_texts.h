@@ -64,7 +64,7 @@ inline constexpr char kFileStatePending[] = "未確認";
 inline constexpr char kFileStatePresent[] = "あり";
 inline constexpr char kFileStateMissing[] = "ファイルなし";
 inline constexpr char kFileStateChanged[] = "出図後に変更";
-inline constexpr char kFileStateNoAnswer[] = "応答なし";
+inline constexpr char kFileStateNoAnswer[] = "確認できません";
 
 // Result columns, column 0 first.
 inline constexpr const char* kHeaders[] = {

@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "search/file_state.h"
@@ -38,7 +37,6 @@ using widgets::Named;
 // the box is up, events are handled without user input, so nothing can start
 // another database action meanwhile.
 constexpr int kProgressAfterMs = 300;
-constexpr int kWaitTickMs = 50;
 constexpr int kTextBytes = 255;
 constexpr int kDateBytes = 8;
 // Columns sized to the first results are kept within reason.
@@ -78,12 +76,6 @@ std::string Bytes(const widgets::ByteLineEdit* edit)
 // What a running search keeps between its steps.
 class SearchWindow::Run {
 public:
-    SearchCriteria criteria;
-    // Drawings that wait for their file to decide whether they are shown, in
-    // search order; looks come back in the order they were asked for.
-    std::vector<SearchHit> candidates;
-    int looksAsked = 0;
-    int looksDone = 0;
     QElapsedTimer clock;
     std::unique_ptr<QProgressDialog> progress;
 };
@@ -252,7 +244,8 @@ void SearchWindow::FormClose()
 {
     if (closed_ || !WasShown())
         return;
-    closed_ = true;  // a search still running stops at its next step
+    closed_ = true;    // a search still running stops at its next step
+    checker_.reset();  // a folder that hangs is left to its thread
     Layout& layout = Remembered();
     layout.known = true;
     layout.size = widgets::FrameOf(this)->size();
@@ -360,10 +353,12 @@ void SearchWindow::Search(const SearchCriteria& criteria)
     QPointer<SearchWindow> alive(this);
     model_->Clear();
     Grid->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-    checker_ = std::make_unique<FileStateChecker>();
+    // A new checker abandons the looks of the last search; its late answers are dropped.
+    checker_ = std::make_unique<FileStateChecker>(folderTimeout_, probe_);
     connect(checker_.get(), &FileStateChecker::looked, this, &SearchWindow::TakeFileResults);
+    fileCondition_ = criteria.file;
+    candidates_.clear();
     run_ = std::make_unique<Run>();
-    run_->criteria = criteria;
     run_->clock.start();
     context_.ports.ResetEscape();
 
@@ -371,10 +366,10 @@ void SearchWindow::Search(const SearchCriteria& criteria)
         return !alive || closed_ || (run_->progress && run_->progress->wasCanceled()) ||
                context_.ports.EscapePressed();
     };
-    auto step = [&](const char* label, int done, int total, bool wait) {
+    auto step = [&](int done, int total) {
         if (!run_->progress && run_->clock.elapsed() >= kProgressAfterMs) {
-            run_->progress = std::make_unique<QProgressDialog>(Utf8(label), Utf8(texts::kCancel), 0,
-                                                               total, this);
+            run_->progress = std::make_unique<QProgressDialog>(
+                Utf8(texts::kSearching), Utf8(texts::kCancel), 0, total, this);
             run_->progress->setWindowModality(Qt::WindowModal);
             run_->progress->setMinimumDuration(0);
             run_->progress->setAutoClose(false);
@@ -382,15 +377,12 @@ void SearchWindow::Search(const SearchCriteria& criteria)
             run_->progress->show();
         }
         if (run_->progress) {
-            run_->progress->setLabelText(Utf8(label));
             run_->progress->setMaximum(std::max(total, 1));
             run_->progress->setValue(std::min(done, total));
         }
         QEventLoop::ProcessEventsFlags flags = QEventLoop::AllEvents;
         if (!run_->progress)
             flags |= QEventLoop::ExcludeUserInputEvents;
-        if (wait)
-            flags |= QEventLoop::WaitForMoreEvents;
         QCoreApplication::processEvents(flags);
     };
 
@@ -411,54 +403,56 @@ void SearchWindow::Search(const SearchCriteria& criteria)
             for (SearchHit& hit : hits) {
                 if (!NeedsLook(hit, criteria.file))
                     continue;
-                looks.push_back(
-                    {static_cast<int>(run_->candidates.size()), hit.folder, hit.fileName});
-                run_->candidates.push_back(std::move(hit));
+                looks.push_back({static_cast<int>(candidates_.size()), hit.folder, hit.fileName});
+                candidates_.push_back(std::move(hit));
             }
         }
-        run_->looksAsked += static_cast<int>(looks.size());
-        checker_->Enqueue(std::move(looks));
+        if (checker_)
+            checker_->Enqueue(std::move(looks));
         ShowCount();
-        step(texts::kSearching, drawings.ProjectsSearched(), drawings.ProjectCount(), false);
+        step(drawings.ProjectsSearched(), drawings.ProjectCount());
     }
     if (!alive)
         return;
     skipped_ = drawings.ProjectsSkipped();
     context_.db.CloseCursor();
-
-    // The worker's results arrive as events; the tick wakes the wait to look at 中止.
-    QTimer tick;
-    tick.start(kWaitTickMs);
-    while (alive && checker_->Outstanding() > 0 && !stopping())
-        step(texts::kCheckingFiles, run_->looksDone, run_->looksAsked, true);
-    if (!alive)
-        return;
-    stopped_ = !drawings.Finished() || checker_->Outstanding() > 0;
-    checker_->Cancel();
+    stopped_ = !drawings.Finished();
+    // Rows already shown keep getting their states; drawings not shown yet
+    // belonged to the search that was stopped.
+    if (stopped_ && checker_ && criteria.file != FileCondition::Any)
+        checker_->Cancel();
     run_.reset();
     searching_ = false;
     ShowCount();
 }
 
+bool SearchWindow::CheckingFiles() const
+{
+    return checker_ && checker_->Outstanding() > 0;
+}
+
+void SearchWindow::LookAtFilesWith(FileProbe probe, std::chrono::milliseconds timeout)
+{
+    probe_ = std::move(probe);
+    folderTimeout_ = timeout;
+}
+
 void SearchWindow::TakeFileResults(const std::vector<FileResult>& results)
 {
-    if (!run_)
-        return;
-    run_->looksDone += static_cast<int>(results.size());
-    if (run_->criteria.file == FileCondition::Any) {
+    if (fileCondition_ == FileCondition::Any) {
         for (const FileResult& r : results)
             model_->SetFileState(r.id, StateFrom(model_->Hit(r.id), r.facts));
-        return;
+    } else {
+        std::vector<SearchHit> shown;
+        for (const FileResult& r : results) {
+            SearchHit& hit = candidates_[static_cast<std::size_t>(r.id)];
+            hit.fileState = StateFrom(hit, r.facts);
+            if (Satisfies(hit.fileState, fileCondition_))
+                shown.push_back(std::move(hit));
+        }
+        model_->Append(std::move(shown));
+        FitColumnsOnce();
     }
-    std::vector<SearchHit> shown;
-    for (const FileResult& r : results) {
-        SearchHit& hit = run_->candidates[static_cast<std::size_t>(r.id)];
-        hit.fileState = StateFrom(hit, r.facts);
-        if (Satisfies(hit.fileState, run_->criteria.file))
-            shown.push_back(std::move(hit));
-    }
-    model_->Append(std::move(shown));
-    FitColumnsOnce();
     ShowCount();
 }
 
@@ -481,6 +475,8 @@ void SearchWindow::ShowCount()
             Utf8(texts::kSkippedOpen) + QString::number(skipped_) + Utf8(texts::kSkippedClose);
     if (stopped_)
         message += Utf8(texts::kStopped);
+    if (CheckingFiles())
+        message += QStringLiteral("  ") + Utf8(texts::kCheckingFiles);
     StatusBar1->showMessage(message);
 }
 

@@ -4,18 +4,22 @@
 // the daily queues; shows them as they are found, sorts them, opens one in
 // its project's detail window and writes them as CSV.
 //
-// The window creates and writes nothing in the database. While it searches,
-// a window-modal progress box (中止, Esc) keeps every other window from using
-// the connection; file looks run on a worker thread and never touch it.
+// The window creates and writes nothing in the database. While it reads the
+// database, a window-modal progress box (中止, Esc) keeps every other window
+// from using the connection. File looks run on a worker thread and never
+// touch it: the rows are usable as soon as they are read and their file
+// states fill in as the worker answers; closing the window abandons them.
 //
 // Its size and column widths are remembered for the rest of the run (the
 // settings file has no lines for them): the first window of a run takes most
 // of the main window's area.
 
+#include <chrono>
 #include <memory>
 #include <vector>
 
 #include "search/drawing_search.h"
+#include "search/file_state.h"
 #include "text/text_table.h"
 #include "widgets/child_form.h"
 #include "widgets/screen_context.h"
@@ -32,9 +36,7 @@ class ByteLineEdit;
 
 namespace search {
 
-class FileStateChecker;
 class SearchResultModel;
-struct FileResult;
 
 class SearchWindow : public widgets::ChildForm {
     Q_OBJECT
@@ -43,8 +45,12 @@ public:
     ~SearchWindow() override;
 
     SearchResultModel* model() const { return model_; }
-    // True from the start of a search until its results and file states are in.
+    // True while a search reads the database.
     bool Searching() const { return searching_; }
+    // True while file states of the last search are still to come.
+    bool CheckingFiles() const;
+    // Where later searches look at files (tests stand in for a share).
+    void LookAtFilesWith(FileProbe probe, std::chrono::milliseconds timeout);
 
 public slots:
     void FormShow() override;
@@ -74,6 +80,12 @@ private:
     widgets::ScreenContext context_;
     SearchResultModel* model_;
     std::unique_ptr<FileStateChecker> checker_;
+    FileProbe probe_ = LookAtFile;
+    std::chrono::milliseconds folderTimeout_ = kFolderTimeout;
+    FileCondition fileCondition_ = FileCondition::Any;
+    // Drawings that wait for their file to decide whether they are shown, in
+    // search order; the worker's ids index them.
+    std::vector<SearchHit> candidates_;
     std::unique_ptr<Run> run_;
     bool searching_ = false;
     bool closed_ = false;

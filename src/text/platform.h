@@ -1,8 +1,11 @@
 #pragma once
 // Operating-system services the helpers need, one implementation per platform.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+
+class QProcess;
 
 namespace text {
 
@@ -18,5 +21,10 @@ std::string GetNetworkConnection(std::string_view localName);
 // Local-time conversions read the zone file once instead of checking it on every
 // call (glibc does that while TZ is unset); charts convert thousands of dates.
 void PinLocalTimeZone();
+
+// Keeps a helper process to `bytes` of memory, so that a runaway parser ends
+// there instead of taking the machine's memory, and (where the system can)
+// ends it with this process. Call before the process is started.
+void LimitHelperProcess(QProcess& process, std::uint64_t bytes);
 
 }  // namespace text

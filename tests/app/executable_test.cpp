@@ -11,6 +11,7 @@
 #include <QThread>
 #include <csignal>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "common/temp_folder.h"
@@ -33,16 +34,18 @@ bool Ready(qint64 pid)
 
 // Starts the executable, sends the signal once it is ready, and gives the
 // exit code, or -1 when it did not end within five seconds of the signal.
-int RunUntilSignal(const QString& exe, int signal)
+int RunUntilSignal(
+    const QString& exe, int signal, const QStringList& args = {},
+    const std::function<bool()>& ready = [] { return true; })
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(exe, {});
+    process.start(exe, args);
     if (!process.waitForStarted(10000))
         return -2;
     QElapsedTimer waited;
     waited.start();
-    while (!Ready(process.processId()) && waited.elapsed() < 30000)
+    while (!(Ready(process.processId()) && ready()) && waited.elapsed() < 30000)
         QThread::msleep(20);
     ::kill(static_cast<pid_t>(process.processId()), signal);
     if (!process.waitForFinished(5000)) {
@@ -97,4 +100,36 @@ TEST(Executable, ClosesOnTerminationSignalsAndKeepsAJapaneseFolder)
         EXPECT_EQ(lines[1], folder.path());
         EXPECT_EQ(lines[33], "0") << "signal " << signal;
     }
+}
+
+// A thumbnail helper that hangs: killed, and the exit does not wait for it.
+TEST(Executable, ATerminationSignalEndsItWhileAThumbnailHelperHangs)
+{
+    testing_support::TempFolder folder;
+    const QString helper = QString::fromStdString(folder.file("hang"));
+    std::ofstream(helper.toStdString()) << "#!/bin/sh\nexec tail -f \"$0\"\n";
+    QFile::setPermissions(helper, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString drawing = QString::fromStdString(folder.file("plan.jww"));
+    std::ofstream(drawing.toStdString()) << "JwwData.";
+    auto hanging = [&helper] {
+        for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+            QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+            if (cmdline.open(QIODevice::ReadOnly) &&
+                cmdline.readAll().contains(helper.toLocal8Bit()))
+                return true;
+        }
+        return false;
+    };
+    qputenv("K5X7_PREVIEW_HELPER", helper.toLocal8Bit());
+    bool seen = false;
+    EXPECT_EQ(RunUntilSignal(QStringLiteral(K5X7_EXIT_PROBE_PATH), SIGTERM, {drawing},
+                             [&] { return seen = hanging(); }),
+              0);
+    EXPECT_TRUE(seen) << "the helper was never started";
+    qunsetenv("K5X7_PREVIEW_HELPER");
+    QElapsedTimer clock;
+    clock.start();
+    while (hanging() && clock.elapsed() < 5000)
+        QThread::msleep(20);
+    EXPECT_FALSE(hanging());
 }

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <chrono>
 #include <future>
+#include <thread>
 
 #include "search_fixture.h"
 #include "text/cp932.h"
@@ -124,6 +125,18 @@ TEST(FileLooker, AShareThatDoesNotAnswerCostsOneTimeOut)
     EXPECT_TRUE(facts[0].answered);
     EXPECT_FALSE(facts[0].exists);
     release.set_value();
+
+    // A share that answers, but slowly, file after file: the time-out is the
+    // folder's, not restarted by each answer.
+    search::FileLooker slow(300ms, [](const std::string& path) {
+        std::this_thread::sleep_for(120ms);
+        return search::LookAtFile(path);
+    });
+    started = std::chrono::steady_clock::now();
+    facts = slow.Look("//srv/slow/a/", {"1", "2", "3", "4", "5", "6"});
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 500ms);
+    EXPECT_TRUE(facts[0].answered);
+    EXPECT_FALSE(facts[5].answered);
 
     // Share roots walk whole characters: the second byte of 表 is a backslash.
     const std::string hyou = "\x95\x5C";

@@ -23,7 +23,8 @@ inline constexpr char kPreviewSummary[] = "図面ファイルのプレビュー�
 inline constexpr char kPreviewUsage[] =
     "使い方: k5x7-admin preview ファイル 出力.png [--size 幅x高さ]\n"
     "  Jw_cad・DXF・PDF・画像・テキストのファイルを、情報表示の縮小画像と同じに描きます。\n"
-    "  --size 幅x高さ  16～4096 ピクセル (既定 256x181)";
+    "  --size 幅x高さ  16～4096 ピクセル (既定 256x181)\n"
+    "  出力に - を指定すると PNG を標準出力へ書きます。";
 inline constexpr char kPreviewBadSize[] = "--size は 幅x高さ (16～4096) で指定してください";
 inline constexpr char kPreviewCannotWrite[] = "PNG を書き込めません: ";
 

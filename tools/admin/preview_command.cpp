@@ -65,12 +65,19 @@ int RunPreviewCommand(const std::vector<std::string>& args, std::ostream& out, s
             << "\n";
         return 1;
     }
-    if (!preview::RenderThumbnail(document, size).save(output, "PNG")) {
+    // "-" writes the picture to standard output (the program's thumbnails take it from there).
+    const bool toStdout = files[1] == "-";
+    QFile stdoutFile;
+    const bool written = toStdout
+                             ? stdoutFile.open(stdout, QIODevice::WriteOnly) &&
+                                   preview::RenderThumbnail(document, size).save(&stdoutFile, "PNG")
+                             : preview::RenderThumbnail(document, size).save(output, "PNG");
+    if (!written) {
         err << texts::kProgram << " preview: " << texts::kPreviewCannotWrite << files[1] << "\n";
         return 1;
     }
     if (!document.problem.isEmpty())
-        out << files[0] << ": " << document.problem.toStdString() << "\n";
+        (toStdout ? err : out) << files[0] << ": " << document.problem.toStdString() << "\n";
     return 0;
 }
 
