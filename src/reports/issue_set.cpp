@@ -189,7 +189,7 @@ IssueSetSummary WriteIssueSet(storage::Database& db, const IssueSetRequest& requ
     if (summary.result = file.Open(); !summary.result.done())
         return summary;
     QPdfWriter writer(&file.device());
-    writer.setResolution(600);
+    writer.setResolution(300);
     writer.setTitle(text::Utf8(texts::kIssueSetTitle));
     writer.setCreator(QStringLiteral("k5x7"));
     QPainter painter;
