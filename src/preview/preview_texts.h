@@ -25,8 +25,6 @@ inline constexpr char kLayerGroupTip[] = "レイヤグループ %1 %2 の表示�
 // Printing and saving as PDF at scale.
 inline constexpr char kSavePdf[] = "PDF保存(&S)...";
 inline constexpr char kPaperLabel[] = "用紙:";
-inline constexpr char kOwnPaper[] = "図面の用紙（原寸）";
-inline constexpr char kFitPaper[] = "%1 に縮小";
 inline constexpr char kAtScale[] = "%1 原寸（1:1）";
 inline constexpr char kFitted[] = "%1 に縮小（%2%）";
 inline constexpr char kSavePdfCaption[] = "PDF に保存";

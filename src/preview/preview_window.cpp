@@ -137,15 +137,14 @@ PreviewWindow::PreviewWindow(QString path, QWidget* parent)
     savePdf_->setEnabled(false);
     paper_ = new QComboBox(this);
     paper_->setObjectName(QStringLiteral("ComboPaper"));
-    paper_->addItem(Utf8(texts::kOwnPaper));
-    for (const QPageSize::PageSizeId id : kFitPapers)
-        paper_->addItem(Utf8(texts::kFitPaper).arg(QPageSize::name(id)));
-    placement_ = new QLabel(this);
-    placement_->setObjectName(QStringLiteral("PlacementLabel"));
+    paper_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    paper_->setEnabled(false);
     close_ = new QPushButton(Utf8(texts::kClose), this);
     close_->setObjectName(QStringLiteral("ButtonC"));
     status_ = new QLabel(Utf8(texts::kLoading), this);
     status_->setObjectName(QStringLiteral("StatusLabel"));
+    // A long message is cut, never widening the window.
+    status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     groupsLabel_ = new QLabel(Utf8(texts::kLayerGroups), this);
 
     auto* bar = new QHBoxLayout;
@@ -154,24 +153,26 @@ PreviewWindow::PreviewWindow(QString path, QWidget* parent)
     bar->addWidget(savePdf_);
     bar->addWidget(new QLabel(Utf8(texts::kPaperLabel), this));
     bar->addWidget(paper_);
-    bar->addWidget(placement_);
     bar->addSpacing(12);
-    bar->addWidget(groupsLabel_);
+    bar->addWidget(status_, 1);
+    bar->addWidget(close_);
+    // The layer groups on a row of their own, shown only where the file has them.
+    auto* groupBar = new QHBoxLayout;
+    groupBar->addWidget(groupsLabel_);
     for (int g = 0; g < 16; ++g) {
         groups_[g] = new QToolButton(this);
         groups_[g]->setObjectName(QStringLiteral("LayerGroup%1").arg(g));
         groups_[g]->setText(GroupName(g));
         groups_[g]->setCheckable(true);
         groups_[g]->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("MM")) + 6);
-        bar->addWidget(groups_[g]);
+        groupBar->addWidget(groups_[g]);
         connect(groups_[g], &QToolButton::toggled, this,
                 [this, g](bool shown) { ToggleLayerGroup(g, shown); });
     }
-    bar->addStretch(1);
-    bar->addWidget(status_);
-    bar->addWidget(close_);
+    groupBar->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
+    layout->addLayout(groupBar);
     layout->addWidget(view_, 1);
     groupsLabel_->hide();
     for (QToolButton* button : groups_)
@@ -181,7 +182,6 @@ PreviewWindow::PreviewWindow(QString path, QWidget* parent)
     connect(view_, &PreviewView::homePressed, this, &PreviewWindow::FitClick);
     connect(print_, &QPushButton::clicked, this, &PreviewWindow::PrintClick);
     connect(savePdf_, &QPushButton::clicked, this, &PreviewWindow::SavePdfClick);
-    connect(paper_, &QComboBox::currentIndexChanged, this, &PreviewWindow::ShowPlacement);
     connect(close_, &QPushButton::clicked, this, [this] { widgets::FrameOf(this)->close(); });
     // Only while the viewer has the focus: the other child windows of the frame
     // take Esc for themselves.
@@ -259,7 +259,7 @@ void PreviewWindow::Show(PreviewDocument document)
     scene_->setSceneRect(extent_);
     print_->setEnabled(true);
     savePdf_->setEnabled(true);
-    ShowPlacement();
+    FillPapers();
     FitClick();
     emit loaded();
 }
@@ -284,27 +284,45 @@ SheetPages PreviewWindow::Sheets() const
 
 PaperChoice PreviewWindow::Paper() const
 {
-    const int index = paper_->currentIndex();
-    if (index <= 0 || index > static_cast<int>(kFitPapers.size()))
+    const int id = paper_->currentData().toInt();
+    if (id < 0)
         return {};
-    return {QPageSize(kFitPapers[index - 1])};
+    return {QPageSize(static_cast<QPageSize::PageSizeId>(id))};
 }
 
-QString PreviewWindow::PlacementText() const
+namespace {
+
+QString PlacementOf(const PagePlacement& placement)
 {
-    const SheetPages sheets = Sheets();
-    if (!sheets.printable())
-        return {};
-    const PagePlacement placement = sheets.Place(0, Paper());
     const QString paper = PaperName(placement.layout.fullRect(QPageLayout::Millimeter).size());
     if (placement.atScale)
         return Utf8(texts::kAtScale).arg(paper);
     return Utf8(texts::kFitted).arg(paper).arg(qRound(placement.scale * 100));
 }
 
-void PreviewWindow::ShowPlacement()
+}  // namespace
+
+QString PreviewWindow::PlacementText() const
 {
-    placement_->setText(PlacementText());
+    const SheetPages sheets = Sheets();
+    return sheets.printable() ? PlacementOf(sheets.Place(0, Paper())) : QString();
+}
+
+// The page's own paper at scale first, then each smaller paper it can be fitted onto.
+void PreviewWindow::FillPapers()
+{
+    const QSignalBlocker quiet(paper_);
+    paper_->clear();
+    const SheetPages sheets = Sheets();
+    paper_->setEnabled(sheets.printable());
+    if (!sheets.printable())
+        return;
+    paper_->addItem(PlacementOf(sheets.Place(0, {})), -1);
+    for (const QPageSize::PageSizeId id : kFitPapers) {
+        const PagePlacement fitted = sheets.Place(0, {QPageSize(id)});
+        if (!fitted.atScale)
+            paper_->addItem(PlacementOf(fitted), static_cast<int>(id));
+    }
 }
 
 void PreviewWindow::PaintPage(QPagedPaintDevice& device) const
@@ -361,6 +379,7 @@ void PreviewWindow::SavePdfClick()
                        WriteSheetPdf(sheets, out, Paper(), source.fileName()) && out.commit();
     status_->setText(Utf8(saved ? texts::kSaved : texts::kSaveFailed) +
                      QDir::toNativeSeparators(path));
+    status_->setToolTip(status_->text());
 }
 
 }  // namespace preview

@@ -58,8 +58,8 @@ public:
     void SavePdfClick();  // PDF保存
     // What printing puts on the device's current page.
     void PaintPage(QPagedPaintDevice& device) const;
-    // The paper the combo box chose, and what that makes of the first page
-    // ("A3 原寸（1:1）", "A4 に縮小（71%）").
+    // The paper chosen in the combo box (whose items say what each makes of
+    // the first page: "A3 原寸（1:1）", "A4 に縮小（71%）").
     PaperChoice Paper() const;
     QString PlacementText() const;
     void ToggleLayerGroup(int group, bool shown);
@@ -79,7 +79,7 @@ private:
     struct Loading;
     void Show(PreviewDocument document);
     SheetPages Sheets() const;
-    void ShowPlacement();
+    void FillPapers();
 
     QString path_;
     std::shared_ptr<Loading> loading_;
@@ -92,7 +92,6 @@ private:
     QPushButton* print_;
     QPushButton* savePdf_;
     QComboBox* paper_;
-    QLabel* placement_;
     QPushButton* close_;
     QLabel* groupsLabel_;
     std::array<QToolButton*, 16> groups_{};

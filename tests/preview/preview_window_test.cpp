@@ -128,9 +128,11 @@ TEST(PreviewWindow, SavesThePdfOnTheDrawingsPaperOrOnTheSmallerPaperChosen)
         asked.push_back(request);
         return widgets::SaveChoice{target, 0};
     };
+    // A3 at scale, or fitted onto A4 only: the larger papers are not offered.
     auto* paper = Find<QComboBox>(&window, "ComboPaper");
-    auto* placement = Find<QLabel>(&window, "PlacementLabel");
-    EXPECT_EQ(placement->text(), QStringLiteral("A3 原寸（1:1）"));
+    ASSERT_EQ(paper->count(), 2);
+    EXPECT_EQ(paper->itemText(0), QStringLiteral("A3 原寸（1:1）"));
+    EXPECT_EQ(paper->itemText(1), QStringLiteral("A4 に縮小（71%）"));
     const auto pageOf = [](const QString& pdf) {
         const preview::SheetPages pages = preview::SheetPages::Load(pdf);
         return pages.printable()
@@ -142,8 +144,8 @@ TEST(PreviewWindow, SavesThePdfOnTheDrawingsPaperOrOnTheSmallerPaperChosen)
     EXPECT_EQ(asked[0].fileName, QStringLiteral("plan.pdf"));
     EXPECT_EQ(pageOf(target + ".pdf"), QSize(420, 297));
 
-    paper->setCurrentIndex(1);  // A4
-    EXPECT_EQ(placement->text(), QStringLiteral("A4 に縮小（71%）"));
+    paper->setCurrentIndex(1);
+    EXPECT_EQ(window.PlacementText(), QStringLiteral("A4 に縮小（71%）"));
     target = QString::fromStdString(folder.file("small.pdf"));
     Find<QPushButton>(&window, "ButtonPdf")->click();
     EXPECT_EQ(pageOf(target), QSize(297, 210));
