@@ -96,12 +96,13 @@ inline constexpr char kTooLongName[] = "（ファイル名・パス名が255バ�
 namespace drawings::detail_texts {
 
 // The drawing list and a revision history as they are printed or saved, and
-// the tree's entry for the project's issue register.
+// the tree's entries for the project's issue register and a branch's issue set.
 inline constexpr char kListReportTitle[] = "図面一覧";
 inline constexpr char kReportProjectLabel[] = "プロジェクト名：";
 inline constexpr char kReportNodeLabel[] = "名称：";
 inline constexpr char kReportNumberLabel[] = "図番：";
 inline constexpr char kReportSeparator[] = "　";
 inline constexpr char kIssueRegisterItem[] = "出図表...";
+inline constexpr char kIssueSetItem[] = "出図セットPDF...";
 
 }  // namespace drawings::detail_texts

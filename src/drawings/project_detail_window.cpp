@@ -407,22 +407,36 @@ BranchWalk TForm10::WalkSelectedBranch(QTreeWidgetItem* item)
     return WalkBranch(item, [this] { return context_.ports.EscapePressed(); });
 }
 
-// The project node's menu holds the project's issue register.
+// The project node's menu holds the project's issue register; every node's
+// menu the issue set of its branch.
 void TForm10::TreeView1ContextPopup(const QPoint& position)
 {
     QTreeWidgetItem* item = TreeView1->itemAt(position);
-    if (!context_.listOutput || !item || item != ProjectItem())
+    if (!context_.listOutput || !item)
         return;
     QMenu menu(TreeView1);
-    QAction* issueRegister = menu.addAction(Utf8(texts::kIssueRegisterItem));
-    if (menu.exec(TreeView1->viewport()->mapToGlobal(position)) == issueRegister)
+    QAction* issueRegister =
+        item == ProjectItem() ? menu.addAction(Utf8(texts::kIssueRegisterItem)) : nullptr;
+    QAction* issueSet = menu.addAction(Utf8(texts::kIssueSetItem));
+    QAction* chosen = menu.exec(TreeView1->viewport()->mapToGlobal(position));
+    if (chosen && chosen == issueRegister)
         IssueRegisterClick();
+    else if (chosen && chosen == issueSet)
+        IssueSetClick(item);
 }
 
 void TForm10::IssueRegisterClick()
 {
     if (context_.listOutput && logic_)
         context_.listOutput->IssueRegister(this, projectNo_);
+}
+
+void TForm10::IssueSetClick(QTreeWidgetItem* item)
+{
+    if (!context_.listOutput || !logic_ || !item)
+        return;
+    const int node = item == ProjectItem() ? 0 : NodeNumberOf(ItemBytes(item));
+    context_.listOutput->IssueSet(this, projectNo_, node);
 }
 
 }  // namespace drawings

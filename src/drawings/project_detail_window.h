@@ -57,6 +57,8 @@ public slots:
     void TreeView1ContextPopup(const QPoint& position);
     // The project's drawing issue register.
     void IssueRegisterClick();
+    // The issue set PDF of the item's branch (the project node: the whole project).
+    void IssueSetClick(QTreeWidgetItem* item);
 
     // The pages' own handlers, reachable as the window's.
     void Button1Click() { infoPage_->Button1Click(); }

@@ -22,4 +22,16 @@ inline constexpr char kClose[] = "閉じる(&X)";
 inline constexpr char kLayerGroups[] = "レイヤグループ:";
 inline constexpr char kLayerGroupTip[] = "レイヤグループ %1 %2 の表示を切り替えます";
 
+// Printing and saving as PDF at scale.
+inline constexpr char kSavePdf[] = "PDF保存(&S)...";
+inline constexpr char kPaperLabel[] = "用紙:";
+inline constexpr char kAtScale[] = "%1 原寸（1:1）";
+inline constexpr char kFitted[] = "%1 に縮小（%2%）";
+inline constexpr char kSavePdfCaption[] = "PDF に保存";
+inline constexpr char kPdfFilter[] = "PDF (*.pdf)";
+inline constexpr char kSaved[] = "保存しました: ";
+inline constexpr char kSaveFailed[] = "PDF を保存出来ませんでした: ";
+inline constexpr char kNothingDrawn[] = "描く要素がありません";
+inline constexpr char kNotPrintable[] = "印刷出来る形式ではありません";
+
 }  // namespace preview::texts

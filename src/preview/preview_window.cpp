@@ -1,5 +1,7 @@
 #include "preview/preview_window.h"
 
+#include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QGraphicsItem>
@@ -11,6 +13,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QShortcut>
 #include <QStyleOptionGraphicsItem>
 #include <QToolButton>
@@ -36,6 +39,9 @@ constexpr QSize kNoteSize(1190, 842);        // texts and files that only have a
 constexpr double kWheelStep = 1.0015;        // per eighth of a degree
 constexpr double kMostZoom = 2000;           // relative to the whole view
 QSize lastSize(900, 650);                    // windows open as the last one closed
+// The papers a sheet can be fitted onto, after its own.
+constexpr std::array<QPageSize::PageSizeId, 4> kFitPapers{QPageSize::A4, QPageSize::A3,
+                                                          QPageSize::A2, QPageSize::A1};
 
 // A drawing in sheet millimetres, y turned to the scene's downward axis.
 class DrawingItem : public QGraphicsItem {
@@ -126,32 +132,47 @@ PreviewWindow::PreviewWindow(QString path, QWidget* parent)
     print_ = new QPushButton(Utf8(texts::kPrint), this);
     print_->setObjectName(QStringLiteral("ButtonPrint"));
     print_->setEnabled(false);
+    savePdf_ = new QPushButton(Utf8(texts::kSavePdf), this);
+    savePdf_->setObjectName(QStringLiteral("ButtonPdf"));
+    savePdf_->setEnabled(false);
+    paper_ = new QComboBox(this);
+    paper_->setObjectName(QStringLiteral("ComboPaper"));
+    paper_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    paper_->setEnabled(false);
     close_ = new QPushButton(Utf8(texts::kClose), this);
     close_->setObjectName(QStringLiteral("ButtonC"));
     status_ = new QLabel(Utf8(texts::kLoading), this);
     status_->setObjectName(QStringLiteral("StatusLabel"));
+    // A long message is cut, never widening the window.
+    status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     groupsLabel_ = new QLabel(Utf8(texts::kLayerGroups), this);
 
     auto* bar = new QHBoxLayout;
     bar->addWidget(fit_);
     bar->addWidget(print_);
+    bar->addWidget(savePdf_);
+    bar->addWidget(new QLabel(Utf8(texts::kPaperLabel), this));
+    bar->addWidget(paper_);
     bar->addSpacing(12);
-    bar->addWidget(groupsLabel_);
+    bar->addWidget(status_, 1);
+    bar->addWidget(close_);
+    // The layer groups on a row of their own, shown only where the file has them.
+    auto* groupBar = new QHBoxLayout;
+    groupBar->addWidget(groupsLabel_);
     for (int g = 0; g < 16; ++g) {
         groups_[g] = new QToolButton(this);
         groups_[g]->setObjectName(QStringLiteral("LayerGroup%1").arg(g));
         groups_[g]->setText(GroupName(g));
         groups_[g]->setCheckable(true);
         groups_[g]->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("MM")) + 6);
-        bar->addWidget(groups_[g]);
+        groupBar->addWidget(groups_[g]);
         connect(groups_[g], &QToolButton::toggled, this,
                 [this, g](bool shown) { ToggleLayerGroup(g, shown); });
     }
-    bar->addStretch(1);
-    bar->addWidget(status_);
-    bar->addWidget(close_);
+    groupBar->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
+    layout->addLayout(groupBar);
     layout->addWidget(view_, 1);
     groupsLabel_->hide();
     for (QToolButton* button : groups_)
@@ -160,6 +181,7 @@ PreviewWindow::PreviewWindow(QString path, QWidget* parent)
     connect(fit_, &QPushButton::clicked, this, &PreviewWindow::FitClick);
     connect(view_, &PreviewView::homePressed, this, &PreviewWindow::FitClick);
     connect(print_, &QPushButton::clicked, this, &PreviewWindow::PrintClick);
+    connect(savePdf_, &QPushButton::clicked, this, &PreviewWindow::SavePdfClick);
     connect(close_, &QPushButton::clicked, this, [this] { widgets::FrameOf(this)->close(); });
     // Only while the viewer has the focus: the other child windows of the frame
     // take Esc for themselves.
@@ -236,6 +258,8 @@ void PreviewWindow::Show(PreviewDocument document)
     }
     scene_->setSceneRect(extent_);
     print_->setEnabled(true);
+    savePdf_->setEnabled(true);
+    FillPapers();
     FitClick();
     emit loaded();
 }
@@ -253,24 +277,109 @@ void PreviewWindow::ToggleLayerGroup(int group, bool shown)
     scene_->update();
 }
 
+SheetPages PreviewWindow::Sheets() const
+{
+    return document_ ? SheetPages::FromDocument(*document_, path_) : SheetPages();
+}
+
+PaperChoice PreviewWindow::Paper() const
+{
+    const int id = paper_->currentData().toInt();
+    if (id < 0)
+        return {};
+    return {QPageSize(static_cast<QPageSize::PageSizeId>(id))};
+}
+
+namespace {
+
+QString PlacementOf(const PagePlacement& placement)
+{
+    const QString paper = PaperName(placement.layout.fullRect(QPageLayout::Millimeter).size());
+    if (placement.atScale)
+        return Utf8(texts::kAtScale).arg(paper);
+    return Utf8(texts::kFitted).arg(paper).arg(qRound(placement.scale * 100));
+}
+
+}  // namespace
+
+QString PreviewWindow::PlacementText() const
+{
+    const SheetPages sheets = Sheets();
+    return sheets.printable() ? PlacementOf(sheets.Place(0, Paper())) : QString();
+}
+
+// The page's own paper at scale first, then each smaller paper it can be fitted onto.
+void PreviewWindow::FillPapers()
+{
+    const QSignalBlocker quiet(paper_);
+    paper_->clear();
+    const SheetPages sheets = Sheets();
+    paper_->setEnabled(sheets.printable());
+    if (!sheets.printable())
+        return;
+    paper_->addItem(PlacementOf(sheets.Place(0, {})), -1);
+    for (const QPageSize::PageSizeId id : kFitPapers) {
+        const PagePlacement fitted = sheets.Place(0, {QPageSize(id)});
+        if (!fitted.atScale)
+            paper_->addItem(PlacementOf(fitted), static_cast<int>(id));
+    }
+}
+
 void PreviewWindow::PaintPage(QPagedPaintDevice& device) const
 {
-    if (!document_)
+    const SheetPages sheets = Sheets();
+    if (!sheets.printable())
         return;
     QPainter painter(&device);
-    PaintPreview(painter, *document_, QRectF(0, 0, device.width(), device.height()), &options_,
-                 true);
+    sheets.PaintOnDevice(painter, device, 0, &options_);
 }
 
 void PreviewWindow::PrintClick()
 {
     if (!document_)
         return;
+    const SheetPages sheets = Sheets();
+    if (!sheets.printable()) {
+        status_->setText(sheets.problem());
+        return;
+    }
+    const PaperChoice paper = Paper();
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageOrientation(extent_.width() >= extent_.height() ? QPageLayout::Landscape
-                                                                   : QPageLayout::Portrait);
+    printer.setFullPage(true);
+    printer.setPageLayout(sheets.Place(0, paper).layout);
+    printer.setDocName(QFileInfo(path_).fileName());
     widgets::RunPrintPreview(
-        this, printer, [this](QPrinter& target) { PaintPage(target); }, windowTitle());
+        this, printer,
+        [this, &sheets, &paper](QPrinter& target) { sheets.PrintAll(target, paper, &options_); },
+        windowTitle() + QStringLiteral(" - ") + PlacementText());
+}
+
+void PreviewWindow::SavePdfClick()
+{
+    if (!document_)
+        return;
+    const SheetPages sheets = Sheets();
+    if (!sheets.printable()) {
+        status_->setText(sheets.problem());
+        return;
+    }
+    const QFileInfo source(path_);
+    widgets::SaveRequest request;
+    request.caption = Utf8(texts::kSavePdfCaption);
+    request.folder = source.absolutePath();
+    request.fileName = source.completeBaseName() + QStringLiteral(".pdf");
+    request.filters = QStringList{Utf8(texts::kPdfFilter)};
+    QString path = chooseSaveFile(this, request).path;
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        path += QStringLiteral(".pdf");
+    QSaveFile out(path);
+    const bool saved = out.open(QIODevice::WriteOnly) &&
+                       WriteSheetPdf(sheets, out, Paper(), source.fileName()) && out.commit();
+    status_->setText(Utf8(saved ? texts::kSaved : texts::kSaveFailed) +
+                     QDir::toNativeSeparators(path));
+    status_->setToolTip(status_->text());
 }
 
 }  // namespace preview

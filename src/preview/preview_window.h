@@ -1,18 +1,23 @@
 #pragma once
 // The viewer: one registered file in a child window of the main frame. The
 // wheel zooms around the pointer, dragging pans, Home shows it whole; a Jw_cad
-// drawing's layer groups can be switched; printing goes through the print
-// preview (which also prints to PDF). The file is loaded on a worker thread;
-// closing the window cancels that.
+// drawing's layer groups can be switched; printing (through the print
+// preview) and saving as PDF put the drawing on its own paper at scale, or
+// fitted onto the smaller paper the user picks. The file is loaded on a
+// worker thread; closing the window cancels that.
 
 #include <QGraphicsView>
 #include <QPointer>
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "preview/preview_document.h"
+#include "preview/sheet_pages.h"
 #include "widgets/child_form.h"
+#include "widgets/save_file_dialog.h"
 
+class QComboBox;
 class QGraphicsScene;
 class QLabel;
 class QPagedPaintDevice;
@@ -48,15 +53,24 @@ public:
     void FormShow() override;
     void FormClose() override;
 
-    void FitClick();    // 全体表示, and Home
-    void PrintClick();  // the print preview
-    // What printing puts on one page; the print preview calls it.
+    void FitClick();      // 全体表示, and Home
+    void PrintClick();    // the print preview
+    void SavePdfClick();  // PDF保存
+    // What printing puts on the device's current page.
     void PaintPage(QPagedPaintDevice& device) const;
+    // The paper chosen in the combo box (whose items say what each makes of
+    // the first page: "A3 原寸（1:1）", "A4 に縮小（71%）").
+    PaperChoice Paper() const;
+    QString PlacementText() const;
     void ToggleLayerGroup(int group, bool shown);
 
     // Null until the file has been loaded.
     const PreviewDocument* document() const { return document_.get(); }
     const RenderOptions& renderOptions() const { return options_; }
+
+    // Asks where to save the PDF; tests answer it.
+    std::function<widgets::SaveChoice(QWidget*, const widgets::SaveRequest&)> chooseSaveFile =
+        widgets::AskSaveFile;
 
 signals:
     void loaded();
@@ -64,6 +78,8 @@ signals:
 private:
     struct Loading;
     void Show(PreviewDocument document);
+    SheetPages Sheets() const;
+    void FillPapers();
 
     QString path_;
     std::shared_ptr<Loading> loading_;
@@ -74,6 +90,8 @@ private:
     QLabel* status_;
     QPushButton* fit_;
     QPushButton* print_;
+    QPushButton* savePdf_;
+    QComboBox* paper_;
     QPushButton* close_;
     QLabel* groupsLabel_;
     std::array<QToolButton*, 16> groups_{};

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "drawings/detail_texts.h"
 #include "drawings/drawing_list_report.h"
@@ -115,9 +116,11 @@ std::vector<IssueEntry> ReadIssueEntries(storage::Database& db, int projectNo,
     const drawings::ProjectHeader project = logic.ReadProject();
     const std::vector<drawings::ListedNode> nodes =
         drawings::TreeOrder(logic.ReadTree(project.name));
+    const std::unordered_set<int> only(range.nodes.begin(), range.nodes.end());
     std::vector<int> numbers;
     for (const drawings::ListedNode& node : nodes)
-        numbers.push_back(node.number);
+        if (only.empty() || only.count(node.number))
+            numbers.push_back(node.number);
     const drawings::DrawingRows rows =
         drawings::ReadDrawingRows(db, logic.tables().drawing, numbers);
     const std::unordered_map<int, Revision> revisions =
@@ -127,7 +130,8 @@ std::vector<IssueEntry> ReadIssueEntries(storage::Database& db, int projectNo,
     std::vector<IssueEntry> entries;
     for (const drawings::ListedNode& node : nodes) {
         const auto found = rows.find(node.number);
-        if (found == rows.end() || !Listed(found->second, range))
+        if (found == rows.end() || !Listed(found->second, range) ||
+            (!only.empty() && !only.count(node.number)))
             continue;
         const storage::Row& d = found->second;
         IssueEntry entry;

@@ -18,6 +18,7 @@ struct IssueRange {
     std::string from;  // yyyymmdd, empty for open
     std::string to;    // yyyymmdd, empty for open
     bool includeUnissued = false;
+    std::vector<int> nodes;  // only these nodes (a branch); empty for the whole tree
 };
 
 // Why the range cannot be used (a date that is not one, or the start after the

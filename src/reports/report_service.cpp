@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "reports/issue_register_dialog.h"
+#include "reports/issue_set.h"
 #include "reports/report_export.h"
 #include "reports/report_texts.h"
 #include "reports/table_painter.h"
@@ -173,6 +174,42 @@ void ReportService::IssueRegister(QWidget* parent, int projectNo)
         },
         parent);
     dialogs_.run(&dialog);
+}
+
+void ReportService::IssueSet(QWidget* parent, int projectNo, int node)
+{
+    SaveRequest request;
+    request.caption = text::Utf8(texts::kIssueSetCaption);
+    request.filters = QStringList{text::Utf8(texts::kPdfFilter)};
+    if (folder_.isEmpty())
+        folder_ = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    request.folder = folder_;
+    request.fileName = text::Utf8(texts::kIssueSetTitle) + QStringLiteral(".pdf");
+    IssueSetRequest set;
+    set.path = dialogs_.chooseSaveFile(parent, request).path;
+    if (set.path.isEmpty())
+        return;
+    if (!set.path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        set.path += QLatin1String(".pdf");
+    folder_ = QFileInfo(set.path).absolutePath();
+    set.projectNo = projectNo;
+    set.node = node;
+    set.printed = ports_.Today();
+    IssueSetSummary summary;
+    {
+        Progress progress(parent, texts::kIssueSetProgress);
+        summary = WriteIssueSet(db_, set, progress.Callback());
+    }
+    const QString where = QDir::toNativeSeparators(set.path);
+    if (summary.result.status == ReportStatus::Failed)
+        ports_.Inform(parent, summary.result.message + QLatin1Char('\n') + where);
+    if (!summary.result.done())
+        return;
+    QString message = text::Utf8(texts::kIssueSetWritten).arg(summary.drawings).arg(summary.pages);
+    if (!summary.failures.empty())
+        message += QLatin1Char('\n') +
+                   text::Utf8(texts::kIssueSetLeftOutCount).arg(summary.failures.size());
+    ports_.Inform(parent, message + QLatin1Char('\n') + where);
 }
 
 }  // namespace reports

@@ -44,6 +44,7 @@ public:
 
     void Output(QWidget* parent, widgets::ListFormat format, const text::TextTable& table) override;
     void IssueRegister(QWidget* parent, int projectNo) override;
+    void IssueSet(QWidget* parent, int projectNo, int node) override;
 
 private:
     void Save(QWidget* parent, widgets::ListFormat format, const text::TextTable& table);

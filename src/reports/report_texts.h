@@ -22,6 +22,21 @@ inline constexpr char kRangeJoin[] = "～";
 inline constexpr char kNoRange[] = "指定無し";
 inline constexpr char kNameJoin[] = "　";
 
+// The issue set: the PDF's title, the cover's list of what was left out.
+inline constexpr char kIssueSetTitle[] = "出図セット";
+inline constexpr char kIssueSetLeftOut[] = "出図セットに含められなかった図面";
+inline constexpr char kFileHeader[] = "ファイル";
+inline constexpr char kReasonHeader[] = "理由";
+inline constexpr char kNoFile[] = "ファイルが登録されていません";
+inline constexpr char kNoAnswer[] = "ファイルの場所が応答しません";
+inline constexpr char kNoSuchProject[] = "指定されたプロジェクトがありません。";
+inline constexpr char kNoSuchNode[] = "指定された名称がツリーにありません。";
+inline constexpr char kIssueSetCaption[] = "出図セットPDF に書き出し";
+inline constexpr char kIssueSetProgress[] = "出図セットを作成しています...";
+inline constexpr char kIssueSetWritten[] = "出図セットを書き出しました。図面 %1 件（%2 ページ）。";
+inline constexpr char kIssueSetLeftOutCount[] =
+    "含められなかった図面 %1 件は表紙の後に理由と共に記載しています。";
+
 // The issue register's dialog.
 inline constexpr char kIssueDialogCaption[] = "出図表";
 inline constexpr char kFromLabel[] = "出図日付（開始）：";

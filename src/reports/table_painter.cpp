@@ -131,21 +131,24 @@ ReportResult TablePainter::Paint(QPagedPaintDevice& device, const ReportProgress
     QPainter painter;
     if (!painter.begin(&device))
         return ReportResult::Failure(texts::kPrintFailed);
+    const ReportResult painted = PaintOn(painter, device, false, progress);
+    if (!painter.end() && painted.done())
+        return ReportResult::Failure(texts::kPrintFailed);
+    return painted;
+}
+
+ReportResult TablePainter::PaintOn(QPainter& painter, QPagedPaintDevice& device,
+                                   bool startWithNewPage, const ReportProgress& progress) const
+{
     const Metrics m = Measure(device);
     const int pages = PageCount(device);
     for (int page = 0; page < pages; ++page) {
-        if (page > 0 && !device.newPage()) {
-            painter.end();
+        if ((page > 0 || startWithNewPage) && !device.newPage())
             return ReportResult::Failure(texts::kPrintFailed);
-        }
         PaintPage(painter, m, page, pages);
-        if (progress && !progress(page + 1, pages)) {
-            painter.end();
+        if (progress && !progress(page + 1, pages))
             return {ReportStatus::Stopped, {}};
-        }
     }
-    if (!painter.end())
-        return ReportResult::Failure(texts::kPrintFailed);
     return {};
 }
 

@@ -34,6 +34,10 @@ public:
     // Draws every page; progress counts pages. Failed when the device cannot
     // be painted on.
     ReportResult Paint(QPagedPaintDevice& device, const ReportProgress& progress = {}) const;
+    // The same with a painter already active on the device, after the pages
+    // drawn before: startWithNewPage when the device's current page is taken.
+    ReportResult PaintOn(QPainter& painter, QPagedPaintDevice& device, bool startWithNewPage,
+                         const ReportProgress& progress = {}) const;
 
 private:
     struct Metrics;

@@ -19,6 +19,9 @@ public:
     virtual void Output(QWidget* parent, ListFormat format, const text::TextTable& table) = 0;
     // The drawing issue register of a project: asks the range, then outputs it.
     virtual void IssueRegister(QWidget* parent, int projectNo) = 0;
+    // The issue set of a branch (node 0: the whole project) as one PDF: asks
+    // where, writes it with progress and a way to stop, and says what came of it.
+    virtual void IssueSet(QWidget* parent, int projectNo, int node) = 0;
 };
 
 }  // namespace widgets

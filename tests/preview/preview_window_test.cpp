@@ -6,9 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QPdfWriter>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 #include <QWheelEvent>
@@ -101,4 +104,50 @@ TEST(PreviewWindow, ZoomsAroundThePointerFitsOnHomeAndPrintsTheGroupsShown)
     EXPECT_FALSE(AnyDark(without, above));
     group1->click();
     EXPECT_TRUE(AnyDark(printed("with.pdf"), above));
+}
+
+TEST(PreviewWindow, SavesThePdfOnTheDrawingsPaperOrOnTheSmallerPaperChosen)
+{
+    TempFolder folder;
+    JwwFile file;
+    file.paper = 3;  // A3
+    file.elements = {Line(-100, 0, 100, 0)};
+    const QString path = QString::fromStdString(folder.file("plan.jww"));
+    {
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        const std::string bytes = file.Bytes();
+        out.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    }
+    preview::PreviewWindow window(path);
+    window.show();
+    ASSERT_TRUE(WaitFor([&] { return window.document() != nullptr; }));
+    QString target = QString::fromStdString(folder.file("saved"));
+    std::vector<widgets::SaveRequest> asked;
+    window.chooseSaveFile = [&](QWidget*, const widgets::SaveRequest& request) {
+        asked.push_back(request);
+        return widgets::SaveChoice{target, 0};
+    };
+    // A3 at scale, or fitted onto A4 only: the larger papers are not offered.
+    auto* paper = Find<QComboBox>(&window, "ComboPaper");
+    ASSERT_EQ(paper->count(), 2);
+    EXPECT_EQ(paper->itemText(0), QStringLiteral("A3 原寸（1:1）"));
+    EXPECT_EQ(paper->itemText(1), QStringLiteral("A4 に縮小（71%）"));
+    const auto pageOf = [](const QString& pdf) {
+        const preview::SheetPages pages = preview::SheetPages::Load(pdf);
+        return pages.printable()
+                   ? pages.OwnLayout(0).fullRect(QPageLayout::Millimeter).size().toSize()
+                   : QSize();
+    };
+    Find<QPushButton>(&window, "ButtonPdf")->click();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].fileName, QStringLiteral("plan.pdf"));
+    EXPECT_EQ(pageOf(target + ".pdf"), QSize(420, 297));
+
+    paper->setCurrentIndex(1);
+    EXPECT_EQ(window.PlacementText(), QStringLiteral("A4 に縮小（71%）"));
+    target = QString::fromStdString(folder.file("small.pdf"));
+    Find<QPushButton>(&window, "ButtonPdf")->click();
+    EXPECT_EQ(pageOf(target), QSize(297, 210));
+    EXPECT_TRUE(Find<QLabel>(&window, "StatusLabel")->text().contains(QStringLiteral("small.pdf")));
 }

@@ -32,6 +32,7 @@
 #include "reports/report_export.h"
 #include "reports/report_service.h"
 #include "reports/report_texts.h"
+#include "tools/admin/jww_writer.h"
 #include "tools/admin/report_command.h"
 #include "widgets/byte_line_edit.h"
 #include "widgets/list_output_texts.h"
@@ -57,11 +58,13 @@ public:
         rows.push_back(AllRows(table));
     }
     void IssueRegister(QWidget*, int projectNo) override { projects.push_back(projectNo); }
+    void IssueSet(QWidget*, int projectNo, int node) override { sets.push_back({projectNo, node}); }
 
     std::vector<ListFormat> formats;
     std::vector<std::vector<std::string>> headings;
     std::vector<std::vector<text::TextRow>> rows;
     std::vector<int> projects;
+    std::vector<std::pair<int, int>> sets;
 };
 
 // Opens a widget's context menu and picks an entry; the entries it offered.
@@ -253,13 +256,17 @@ TEST_F(ReportScreensTest, DetailWindowHandsOverTheListShownAndTheIssueRegister)
     EXPECT_EQ(rows[2][1], "  A-101");
     EXPECT_EQ(output.headings[0], std::vector<std::string>{Sj("プロジェクト名：港北")});
 
-    // The issue register is on the project node's menu only.
+    // The issue register is on the project node's menu only; the issue set on
+    // every node's, for its branch.
     const QPoint project = tree->visualItemRect(tree->topLevelItem(0)).center();
     PickFromContextMenu(tree, text::Utf8("出図表..."), project);
     EXPECT_EQ(output.projects, std::vector<int>{kProject});
+    PickFromContextMenu(tree, text::Utf8("出図セットPDF..."), project);
     tree->expandAll();
-    const QPoint node = tree->visualItemRect(tree->topLevelItem(0)->child(0)).center();
-    EXPECT_TRUE(PickFromContextMenu(tree, QString(), node).isEmpty());
+    const QPoint node = tree->visualItemRect(tree->topLevelItem(0)->child(1)).center();
+    EXPECT_EQ(PickFromContextMenu(tree, text::Utf8("出図セットPDF..."), node),
+              QStringList{text::Utf8("出図セットPDF...")});
+    EXPECT_EQ(output.sets, (std::vector<std::pair<int, int>>{{kProject, 0}, {kProject, 2}}));
 
     drawings::TForm12 revisions(Context(output));
     revisions.ProjectNo = kProject;
@@ -367,6 +374,48 @@ TEST_F(ReportScreensTest, CommandLineWritesWhatTheScreensWrite)
            folder.file("cli-issue.pdf")});
     EXPECT_EQ(PdfText(Target("cli-issue.pdf")), PdfText(Target("screen-issue.pdf")));
     EXPECT_TRUE(PdfText(Target("cli-issue.pdf")).contains("A-101"));
+}
+
+TEST_F(ReportScreensTest, IssueSetFromTheTreeMenuAndFromTheCommandLineAgree)
+{
+    // A-101's drawing is there; A-102's file is not.
+    jww_writer::JwwFile drawing;
+    drawing.elements = {jww_writer::Line(-100, 0, 100, 0)};
+    const std::string bytes = drawing.Bytes();
+    QFile file(Target("a.jww"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    file.close();
+    ASSERT_TRUE(db.UpdateSet("ZMN_7", "PATH_NAME=" + text::SqlText(folder.path()), "N IN (4, 5)"));
+
+    reports::ReportService service(db, ports, dialogs);
+    globals.CurrentProjectNo = kProject;
+    drawings::TForm10 window(Context(service), nullptr);
+    window.show();
+    auto* tree = Find<QTreeWidget>(&window, "TreeView1");
+    tree->expandAll();
+    saveChoice = {Target("screen-set.pdf"), 0};
+    PickFromContextMenu(tree, text::Utf8("出図セットPDF..."),
+                        tree->visualItemRect(tree->topLevelItem(0)->child(0)).center());
+    ASSERT_EQ(saveRequests.size(), 1u);
+    EXPECT_EQ(saveRequests[0].fileName, QStringLiteral("出図セット.pdf"));
+    EXPECT_TRUE(ports.lastMessage().contains(QStringLiteral("図面 1 件（3 ページ）")))
+        << ports.lastMessage().toStdString();
+
+    std::ostringstream out, err;
+    ASSERT_EQ(
+        admin::RunReportCommand({path, "issue-set", "--project", "7", "--node", "1", "--printed",
+                                 "20240401", "--out", folder.file("cli-set.pdf")},
+                                out, err),
+        0)
+        << err.str();
+    EXPECT_NE(out.str().find("b.jww"), std::string::npos);
+    for (int page = 1; page <= 3; ++page)
+        EXPECT_EQ(PdfText(Target("cli-set.pdf"), page), PdfText(Target("screen-set.pdf"), page));
+    const QString cover = PdfText(Target("screen-set.pdf"), 1);
+    EXPECT_TRUE(cover.contains(QStringLiteral("A-101")));
+    EXPECT_FALSE(cover.contains(QStringLiteral("S-201")));
+    EXPECT_TRUE(PdfText(Target("screen-set.pdf"), 2).contains(QStringLiteral("b.jww")));
 }
 
 }  // namespace

@@ -50,6 +50,7 @@ public:
         });
     }
     void IssueRegister(QWidget*, int) override {}
+    void IssueSet(QWidget*, int, int) override {}
 
     std::vector<widgets::ListFormat> formats;
     std::vector<text::TextRow> rows;

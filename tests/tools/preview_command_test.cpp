@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <sstream>
 
 #include "common/temp_folder.h"
@@ -70,4 +71,42 @@ TEST(PreviewCommand, DrawsThePngAtTheSizeAskedAndRefusesBadArguments)
     ASSERT_TRUE(process.waitForFinished(30000));
     EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
     EXPECT_EQ(QImage(again).size(), QSize(256, 181));
+}
+
+TEST(PreviewCommand, WritesThePdfOnTheDrawingsPaperOrFittedOntoTheOneAskedFor)
+{
+    TempFolder folder;
+    jww_writer::JwwFile drawing;
+    drawing.paper = 3;  // A3
+    drawing.elements = {jww_writer::Line(-200, 0, 200, 0)};
+    const std::string plan = folder.file("plan.jww");
+    {
+        QFile file(QString::fromStdString(plan));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        const std::string bytes = drawing.Bytes();
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    }
+    // pdfinfo's "Page size: W x H pts (name)": the size to a point, and its name.
+    const auto pageSize = [](const std::string& pdf) {
+        QProcess info;
+        info.start(QStringLiteral("pdfinfo"), {QString::fromStdString(pdf)});
+        info.waitForFinished(30000);
+        static const QRegularExpression size(
+            QStringLiteral("Page size: +([\\d.]+) x ([\\d.]+) pts \\((\\w+)\\)"));
+        const auto match = size.match(QString::fromUtf8(info.readAllStandardOutput()));
+        return QStringLiteral("%1x%2 %3")
+            .arg(qRound(match.captured(1).toDouble()))
+            .arg(qRound(match.captured(2).toDouble()))
+            .arg(match.captured(3));
+    };
+    const std::string own = folder.file("own.pdf");
+    ASSERT_EQ(Admin({"preview", plan, own}).code, 0);
+    EXPECT_EQ(pageSize(own), QStringLiteral("1191x842 A3"));
+    const std::string fitted = folder.file("fitted.pdf");
+    ASSERT_EQ(Admin({"preview", plan, fitted, "--fit", "a4"}).code, 0);
+    EXPECT_EQ(pageSize(fitted), QStringLiteral("842x595 A4"));
+    EXPECT_EQ(Admin({"preview", plan, fitted, "--fit", "B5"}).code, 2);
+    const AdminRun text = Admin({"preview", folder.file("none.txt"), folder.file("t.pdf")});
+    EXPECT_EQ(text.code, 1);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(folder.file("t.pdf"))));
 }

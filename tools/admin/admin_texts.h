@@ -19,13 +19,19 @@ inline constexpr char kNeedsValue[] = " には値が必要です";
 inline constexpr char kUnknownOption[] = "不明なオプションです: ";
 inline constexpr char kWrongArgumentCount[] = "引数の数が違います";
 
-inline constexpr char kPreviewSummary[] = "図面ファイルのプレビュー画像(PNG)を作成します";
+inline constexpr char kPreviewSummary[] =
+    "図面ファイルのプレビュー画像(PNG)か、原寸の印刷と同じPDFを作成します";
 inline constexpr char kPreviewUsage[] =
     "使い方: k5x7-admin preview ファイル 出力.png [--size 幅x高さ]\n"
+    "        k5x7-admin preview ファイル 出力.pdf [--fit A4|A3|A2|A1]\n"
     "  Jw_cad・DXF・PDF・画像・テキストのファイルを、情報表示の縮小画像と同じに描きます。\n"
+    "  出力が .pdf のときは、ビューアの印刷と同じく図面の用紙に原寸で描きます。\n"
     "  --size 幅x高さ  16～4096 ピクセル (既定 256x181)\n"
+    "  --fit 用紙      図面の用紙より小さいときだけ、その用紙に縮小します\n"
     "  出力に - を指定すると PNG を標準出力へ書きます。";
+inline constexpr char kPreviewBadPaper[] = "--fit は A4・A3・A2・A1 のいずれかで指定してください";
+inline constexpr char kPreviewNotPrintable[] = "PDF にできません: ";
 inline constexpr char kPreviewBadSize[] = "--size は 幅x高さ (16～4096) で指定してください";
-inline constexpr char kPreviewCannotWrite[] = "PNG を書き込めません: ";
+inline constexpr char kPreviewCannotWrite[] = "書き込めません: ";
 
 }  // namespace admin::texts

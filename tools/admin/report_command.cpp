@@ -5,11 +5,13 @@
 #include <optional>
 #include <ostream>
 
+#include "reports/issue_set.h"
 #include "reports/report_export.h"
 #include "reports/report_kinds.h"
 #include "reports/report_texts.h"
 #include "storage/database.h"
 #include "storage/schema.h"
+#include "text/cp932.h"
 #include "text/mbcs.h"
 #include "tools/admin/report_texts.h"
 #include "tools/admin/seeder.h"
@@ -27,7 +29,11 @@ struct ReportCommandLine {
     reports::ReportRequest request;
     reports::CsvEncoding encoding = reports::CsvEncoding::Cp932;
     QDate printed = QDate::currentDate();
+    bool issueSet = false;
+    int node = 0;
 };
+
+constexpr char kIssueSet[] = "issue-set";
 
 // The error to show, or empty when the arguments make a command.
 std::string Parse(const std::vector<std::string>& args, ReportCommandLine& command)
@@ -44,13 +50,17 @@ std::string Parse(const std::vector<std::string>& args, ReportCommandLine& comma
             continue;
         }
         if (arg != "--project" && arg != "--from" && arg != "--to" && arg != "--out" &&
-            arg != "--encoding" && arg != "--printed")
+            arg != "--encoding" && arg != "--printed" && arg != "--node")
             return texts::kUnknownOption + arg;
         if (i + 1 >= args.size())
             return texts::kNeedsValue + arg;
         const std::string& value = args[++i];
         if (arg == "--project")
             command.request.projectNo = text::IsAllDigits(value) ? text::StrToIntOrZero(value) : 0;
+        else if (arg == "--node" && text::IsAllDigits(value))
+            command.node = text::StrToIntOrZero(value);
+        else if (arg == "--node")
+            return texts::kBadNode;
         else if (arg == "--from")
             command.request.range.from = value;
         else if (arg == "--to")
@@ -70,6 +80,15 @@ std::string Parse(const std::vector<std::string>& args, ReportCommandLine& comma
     if (positional.size() != 2 || command.out.empty())
         return texts::kNeedsArguments;
     command.database = positional[0];
+    if (positional[1] == kIssueSet) {
+        command.issueSet = true;
+        if (command.request.projectNo < 1)
+            return texts::kNeedsProject;
+        if (reports::FormatOfPath(QFile::decodeName(command.out.c_str())) !=
+            reports::ReportFormat::Pdf)
+            return texts::kIssueSetNeedsPdf;
+        return std::string();
+    }
     command.kind = reports::KindOfName(positional[1]);
     if (!command.kind)
         return texts::kUnknownKind + positional[1];
@@ -89,6 +108,34 @@ bool ProjectExists(storage::Database& db, int projectNo)
     storage::Row row(storage::kProjectColumns);
     return db.TableExists("ZPROJECT") &&
            db.SelectColumns("*", "ZPROJECT", "N=" + std::to_string(projectNo), row) >= 0;
+}
+
+int WriteIssueSet(storage::Database& db, const ReportCommandLine& command, std::ostream& out,
+                  std::ostream& err)
+{
+    reports::IssueSetRequest request;
+    request.projectNo = command.request.projectNo;
+    request.node = command.node;
+    request.path = QFile::decodeName(command.out.c_str());
+    request.printed = command.printed;
+    const reports::IssueSetSummary summary = reports::WriteIssueSet(db, request);
+    if (!summary.result.done()) {
+        err << texts::kPrefix
+            << (summary.result.message.isEmpty() ? std::string(texts::kStopped)
+                                                 : summary.result.message.toStdString())
+            << ": " << command.out << "\n";
+        return 1;
+    }
+    out << reports::texts::kWritten << " " << command.out << "\n"
+        << QString::fromUtf8(reports::texts::kIssueSetWritten)
+               .arg(summary.drawings)
+               .arg(summary.pages)
+               .toStdString()
+        << "\n";
+    for (const reports::IssueSetFailure& failure : summary.failures)
+        out << texts::kLeftOut << text::FromCp932(failure.drawingNumber).toStdString() << " "
+            << failure.file.toStdString() << ": " << failure.reason.toStdString() << "\n";
+    return 0;
 }
 
 }  // namespace
@@ -112,12 +159,14 @@ int RunReportCommand(const std::vector<std::string>& args, std::ostream& out, st
         err << texts::kPrefix << texts::kCannotConnect << command.database << "\n";
         return 1;
     }
-    if (reports::NeedsProject(command.request.kind) &&
+    if ((command.issueSet || reports::NeedsProject(command.request.kind)) &&
         !ProjectExists(db, command.request.projectNo)) {
         err << texts::kPrefix << texts::kNoProject << command.request.projectNo << "\n";
         return 1;
     }
 
+    if (command.issueSet)
+        return WriteIssueSet(db, command, out, err);
     const QString path = QFile::decodeName(command.out.c_str());
     const text::TextTable table = reports::TableOfKind(db, command.request);
     const reports::ReportResult result = reports::ExportReport(
