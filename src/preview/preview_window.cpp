@@ -131,6 +131,8 @@ PreviewWindow::PreviewWindow(QString path, QWidget* parent)
     status_ = new QLabel(Utf8(texts::kLoading), this);
     status_->setObjectName(QStringLiteral("StatusLabel"));
     groupsLabel_ = new QLabel(Utf8(texts::kLayerGroups), this);
+    scale_ = new QLabel(this);
+    scale_->setObjectName(QStringLiteral("ScaleLabel"));
 
     auto* bar = new QHBoxLayout;
     bar->addWidget(fit_);
@@ -147,6 +149,8 @@ PreviewWindow::PreviewWindow(QString path, QWidget* parent)
         connect(groups_[g], &QToolButton::toggled, this,
                 [this, g](bool shown) { ToggleLayerGroup(g, shown); });
     }
+    bar->addSpacing(12);
+    bar->addWidget(scale_);
     bar->addStretch(1);
     bar->addWidget(status_);
     bar->addWidget(close_);
@@ -154,6 +158,7 @@ PreviewWindow::PreviewWindow(QString path, QWidget* parent)
     layout->addLayout(bar);
     layout->addWidget(view_, 1);
     groupsLabel_->hide();
+    scale_->hide();
     for (QToolButton* button : groups_)
         button->hide();
 
@@ -216,6 +221,10 @@ void PreviewWindow::Show(PreviewDocument document)
         // Layer groups mean something only where the file has them.
         const bool grouped = drawing.version > 0;
         groupsLabel_->setVisible(grouped);
+        scale_->setVisible(grouped);
+        scale_->setText(
+            Utf8(texts::kScale)
+                .arg(QString::number(drawing.groups[drawing.MainGroup()].scale, 'g', 6)));
         for (int g = 0; g < 16; ++g) {
             groups_[g]->setVisible(grouped);
             const QSignalBlocker quiet(groups_[g]);

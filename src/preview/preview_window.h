@@ -76,6 +76,7 @@ private:
     QPushButton* print_;
     QPushButton* close_;
     QLabel* groupsLabel_;
+    QLabel* scale_;  // the scale of the layer group the drawing is at
     std::array<QToolButton*, 16> groups_{};
     QRectF extent_;
 };
