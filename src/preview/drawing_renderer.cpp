@@ -148,7 +148,9 @@ public:
           visible_(visible),
           options_(options),
           perMillimetre_(ScaleOf(toDevice)),
-          lineWidth_(std::max(1.0, kLineWidth * perMillimetre_))
+          // On screen a line is one pixel at any zoom, as Jw_cad shows it;
+          // on paper it has its width in millimetres.
+          lineWidth_(options.forPrint ? std::max(1.0, kLineWidth * perMillimetre_) : 1.0)
     {}
 
     void Run()
