@@ -130,8 +130,11 @@ TEST(DrawingRenderer, LayersTheFileHidesOrOnlyShows)
     const QImage screen = Render(d, QSize(300, 120), QPointF(10, 100.5));
     EXPECT_EQ(Ink(screen).top(), 25);
     EXPECT_EQ(qGray(screen.pixel(100, 50)), qGray(QColor(0x99, 0x99, 0x99).rgb()));
+    // On paper the pen has the width the file gives it: 1 mm, 5 pixels.
+    d.printWidths[1] = 1.0;
     const QImage printed = Render(d, QSize(300, 120), QPointF(10, 100.5), true);
-    EXPECT_EQ(Ink(printed).top(), 50);
+    EXPECT_EQ(Ink(printed).top(), 48);
+    EXPECT_EQ(Ink(printed).bottom(), 52);
     EXPECT_TRUE(Dark(printed, 100, 50));
 }
 
