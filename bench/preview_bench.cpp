@@ -1,12 +1,15 @@
 // Previews: reading a Jw_cad drawing of 10,000 elements, drawing its
 // thumbnail, a 1 MB file from disk to thumbnail in this process and in the
-// helper process, and a node click while a thumbnail is being made, next to a
+// helper process, the largest real drawing of the shared test data from disk
+// to thumbnail, and a node click while a thumbnail is being made, next to a
 // click on a node without a file.
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QThreadPool>
 #include <QTreeWidget>
 #include <cmath>
@@ -40,6 +43,7 @@ bench_support::ScreenFixture* g = nullptr;
 std::string drawing10k;  // the bytes of a drawing of 10,000 elements
 QString file1MB;         // a drawing file of about 1 MB
 preview::PreviewDocument document10k;
+QString largestReal;  // the largest Jw_cad file of the shared test data; empty without it
 
 // Lines, arcs, texts and solids in the proportions of a floor plan, spread
 // over the sheet and its layer groups.
@@ -81,6 +85,16 @@ void Prepare()
     document10k.kind = preview::PreviewDocument::Kind::Drawing;
     document10k.drawing = std::make_shared<preview::Drawing>(std::move(*read));
 
+    const QDir real(QStringLiteral(K5X7_TESTDATA_DIR));
+    const QFileInfoList found = real.entryInfoList(
+        {QStringLiteral("*.jws"), QStringLiteral("*.JWS"), QStringLiteral("*.jww")}, QDir::Files,
+        QDir::Size);
+    if (found.isEmpty())
+        std::printf("no real drawings in %s: that benchmark is left out\n",
+                    real.path().toLocal8Bit().constData());
+    else
+        largestReal = found.front().filePath();
+
     // A copy under another name, so that one thumbnail is never the other's.
     QFile::copy(file1MB, file1MB + ".jww");
 
@@ -116,6 +130,17 @@ void EndToEnd(benchmark::State& state)
     for (auto _ : state)
         benchmark::DoNotOptimize(
             preview::RenderThumbnail(preview::LoadPreview(file1MB, {kThumbnail}), kThumbnail));
+}
+
+// Another office's drawing as Jw_cad wrote it, read and drawn.
+void RealFile(benchmark::State& state)
+{
+    for (auto _ : state) {
+        const preview::PreviewDocument document = preview::LoadPreview(largestReal, {kThumbnail});
+        if (document.kind != preview::PreviewDocument::Kind::Drawing)
+            Fail("the real drawing does not read");
+        benchmark::DoNotOptimize(preview::RenderThumbnail(document, kThumbnail));
+    }
 }
 
 // The same through the helper process, as the detail window has it drawn.
@@ -213,6 +238,8 @@ int main(int argc, char** argv)
     bench_support::Register("Thumbnail", Thumbnail, kIterations);
     bench_support::Register("EndToEnd", EndToEnd, kIterations);
     bench_support::Register("EndToEndHelper", EndToEndHelper, kIterations);
+    if (!largestReal.isEmpty())
+        bench_support::Register("RealFile", RealFile, kIterations);
     bench_support::Register("ClickWithoutFile", ClickWithoutFile, kClicks);
     bench_support::Register("ClickPending", ClickPending, kClicks);
 
@@ -228,6 +255,11 @@ int main(int argc, char** argv)
                               0.300, {1});
     std::printf("1 MB file to thumbnail: %.1f ms in the helper process, %.1f ms in this one\n",
                 reporter.Seconds("EndToEndHelper") * 1000, reporter.Seconds("EndToEnd") * 1000);
+    if (!largestReal.isEmpty())
+        bench_support::PrintRatio("largest real drawing (" +
+                                      QFileInfo(largestReal).fileName().toStdString() +
+                                      ") to thumbnail / 50 ms",
+                                  reporter.Seconds("RealFile"), 0.050, {1});
     bench_support::PrintRatio("click while a thumbnail is made / click on a node without a file",
                               reporter.Seconds("ClickPending"),
                               reporter.Seconds("ClickWithoutFile"), {1.2});

@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QVBoxLayout>
 
 #include "drawings/detail_texts.h"
 #include "drawings/drawing_info_logic.h"
@@ -32,6 +33,7 @@ using widgets::Named;
 
 const QColor kGrey(0xDB, 0xDB, 0xDB);
 const QSize kThumbnailSize(256, 181);  // an A sheet's proportions
+const QSize kSmallestThumbnail(64, 45);
 
 // Eight digits stay readable whole however narrow the window is made.
 void KeepDateReadable(QLineEdit* date)
@@ -123,7 +125,11 @@ void DrawingInfoPage::BuildControls()
 
 void DrawingInfoPage::LayOut()
 {
-    auto* grid = new QGridLayout(this);
+    outer_ = new QVBoxLayout(this);
+    auto* grid = new QGridLayout;
+    grid->setContentsMargins(0, 0, 0, 0);
+    outer_->addLayout(grid, 1);
+    grid_ = grid;
     auto label = [this](int n) { return labels_[n - 1]; };
     auto edit = [this](int n) { return edits_[n - 1]; };
     grid->addWidget(label(2), 0, 0);
@@ -168,7 +174,7 @@ void DrawingInfoPage::LayOut()
     grid->addWidget(buttons_[8], 16, 1);
     grid->setRowStretch(17, 1);
     grid->setColumnStretch(4, 1);
-    grid->addWidget(Image1, 0, 6, 10, 1, Qt::AlignTop | Qt::AlignLeft);
+    PlaceThumbnail(false);
 }
 
 void DrawingInfoPage::Connect()
@@ -187,8 +193,10 @@ void DrawingInfoPage::Connect()
     connect(Image1, &preview::ThumbnailView::clicked, this, &DrawingInfoPage::Image1Click);
     connect(thumbnails_, &preview::ThumbnailLoader::Ready, this,
             [this](const QString& path, const QImage& image) {
-                if (path == thumbnailPath_)
-                    Image1->ShowImage(image);
+                if (path != thumbnailPath_)
+                    return;
+                thumbnail_ = image;
+                FitThumbnail();
             });
 }
 
@@ -270,8 +278,65 @@ void DrawingInfoPage::ShowThumbnail()
         thumbnails_->Cancel();
         return;
     }
+    thumbnail_ = QImage();
     Image1->ShowPending();
     thumbnails_->Request(thumbnailPath_);
+}
+
+void DrawingInfoPage::PlaceThumbnail(bool onTop)
+{
+    if (onTop_ == onTop && Image1->parentWidget() && (onTop || grid_->indexOf(Image1) >= 0))
+        return;
+    onTop_ = onTop;
+    grid_->removeWidget(Image1);
+    outer_->removeWidget(Image1);
+    if (onTop)
+        outer_->insertWidget(0, Image1, 0, Qt::AlignTop | Qt::AlignLeft);
+    else
+        grid_->addWidget(Image1, 0, 6, 10, 1, Qt::AlignTop | Qt::AlignLeft);
+}
+
+// Beside the fields when the view is wide enough for both, otherwise above
+// them and made smaller to fit: the whole thumbnail shows without scrolling.
+void DrawingInfoPage::FitThumbnail()
+{
+    const QWidget* view = parentWidget();
+    if (!view)
+        return;
+    const QMargins margins = outer_->contentsMargins();
+    const int frame = 2 * Image1->frameWidth();
+    const int fields = grid_->minimumSize().width() -
+                       (onTop_ ? 0 : kThumbnailSize.width() + frame + grid_->horizontalSpacing());
+    const int room = view->width() - margins.left() - margins.right();
+    const bool onTop = room < fields + grid_->horizontalSpacing() + kThumbnailSize.width() + frame;
+    QSize size = kThumbnailSize;
+    if (onTop)
+        size = kThumbnailSize.scaled(
+            QSize(room - frame, view->height() - margins.top() - margins.bottom() - frame)
+                .expandedTo(kSmallestThumbnail),
+            Qt::KeepAspectRatio);
+    Image1->setFixedSize(size + QSize(frame, frame));
+    PlaceThumbnail(onTop);
+    if (!thumbnail_.isNull())
+        Image1->ShowImage(
+            size == kThumbnailSize || thumbnail_.size() == size
+                ? thumbnail_
+                : thumbnail_.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
+bool DrawingInfoPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == parentWidget() && event->type() == QEvent::Resize)
+        FitThumbnail();
+    return QWidget::eventFilter(watched, event);
+}
+
+bool DrawingInfoPage::event(QEvent* event)
+{
+    // The view it is shown in tells its size; the page may be wider.
+    if (event->type() == QEvent::ParentChange && parentWidget())
+        parentWidget()->installEventFilter(this);
+    return QWidget::event(event);
 }
 
 void DrawingInfoPage::Image1Click()

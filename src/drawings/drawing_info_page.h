@@ -4,6 +4,7 @@
 // the revision lines and the save button. The project node shows its periods,
 // titles and memos read-only.
 
+#include <QImage>
 #include <QWidget>
 #include <array>
 #include <string>
@@ -12,6 +13,8 @@
 #include "widgets/screen_context.h"
 
 class QComboBox;
+class QGridLayout;
+class QVBoxLayout;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -63,6 +66,10 @@ public:
     // The drawing's file in the viewer.
     void Image1Click();
 
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void BuildControls();
     void LayOut();
@@ -73,6 +80,9 @@ private:
     void ShowRevisionLines(const std::vector<std::string>& lines);
     // The thumbnail of the file the page names, drawn away from the window.
     void ShowThumbnail();
+    // The thumbnail placed and sized for the view the page is shown in.
+    void FitThumbnail();
+    void PlaceThumbnail(bool onTop);
 
     widgets::ScreenContext context_;
     TForm12* revisionDialog_;
@@ -92,6 +102,10 @@ private:
     preview::ThumbnailView* Image1 = nullptr;
     preview::ThumbnailLoader* thumbnails_ = nullptr;
     QString thumbnailPath_;  // of the thumbnail asked for or shown; empty: none
+    QImage thumbnail_;       // as made, before fitting
+    QVBoxLayout* outer_ = nullptr;
+    QGridLayout* grid_ = nullptr;
+    bool onTop_ = false;  // above the fields, for a narrow view
 };
 
 }  // namespace drawings

@@ -1,7 +1,9 @@
 #pragma once
 // A two-dimensional drawing as the preview draws it, whichever file it came
-// from. Coordinates are millimetres with y upwards, as the file holds them;
-// a layer group's scale turns them into millimetres on the sheet.
+// from. Coordinates are millimetres on the sheet with y upwards, as the file
+// holds them, whatever the layer group's scale: the scale says what the sheet
+// stands for in the real world (1/100: a sheet millimetre is 100 mm), shown
+// to the user but never applied to a coordinate.
 
 #include <QPointF>
 #include <QRectF>
@@ -96,7 +98,7 @@ struct Layer {
 
 struct LayerGroup {
     int state = 2;
-    double scale = 1;  // the denominator: 1/50 is 50
+    double scale = 1;  // the denominator: 1/50 is 50; always finite and positive
     QString name;
     std::array<Layer, 16> layers;
 };
@@ -108,8 +110,12 @@ struct Drawing {
     QRectF paper;
     Rgb background = 0xFFFFFFFF;  // what the drawing was made on
     std::array<LayerGroup, 16> groups;
+    int groupInUse = -1;  // the one written to when saved; -1 when the file does not say
     // Dash lengths in sheet millimetres by pen style; a style not here is solid.
     std::map<int, std::vector<double>> dashes;
+    // Printed line widths in sheet millimetres by pen colour; a pen not here
+    // prints at the renderer's own width.
+    std::map<int, double> printWidths;
     std::vector<Entity> entities;
     std::vector<Block> blocks;
     // False when the file ended or turned unreadable before its last element;
@@ -118,6 +124,9 @@ struct Drawing {
 
     // Blocks are kept in ascending number, so an insert finds its block fast.
     const Block* FindBlock(int number) const;
+    // The layer group whose scale the drawing is at: the one in use, or the
+    // one holding most elements.
+    int MainGroup() const;
 };
 
 }  // namespace preview

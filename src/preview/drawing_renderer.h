@@ -31,6 +31,10 @@ RenderOptions DefaultRenderOptions(const Drawing& drawing);
 // The sheet when the file names one, otherwise the extent of what is drawn.
 QRectF DrawingExtent(const Drawing& drawing);
 
+// What the elements cover in sheet millimetres (block inserts followed a few
+// deep), whatever the sheet; null when nothing is drawn.
+QRectF ElementExtent(const Drawing& drawing);
+
 // Sheet millimetres (y up) into `target` (device pixels, y down), the extent
 // centred and as large as it fits.
 QTransform FitTransform(const QRectF& extent, const QRectF& target);

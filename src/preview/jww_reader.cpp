@@ -33,6 +33,28 @@ QSizeF PaperSize(std::uint32_t code)
     return {};
 }
 
+// Printing widths are hundredths of a millimetre; kept to what a pen can draw.
+double PrintWidth(std::uint32_t hundredths)
+{
+    return std::clamp(hundredths / 100.0, 0.05, 2.0);
+}
+
+// Pen colours for files that carry none (figure files): 1 to 9 as a white
+// screen shows them, then the SXF standard colours from 101 on.
+void DefaultColours(std::map<int, Rgb>& colours)
+{
+    static const Rgb kPens[] = {0xFFFFFFFF, 0xFF00A0A0, 0xFF000000, 0xFF008000, 0xFFB0A000,
+                                0xFFFF00FF, 0xFF0000FF, 0xFF000000, 0xFFFF0000, 0xFF808080};
+    static const Rgb kSxf[] = {0xFF000000, 0xFFFF0000, 0xFF00FF00, 0xFF0000FF,
+                               0xFFFFFF00, 0xFFFF00FF, 0xFF00FFFF, 0xFFFFFFFF,
+                               0xFFC00080, 0xFFC08040, 0xFFFF8000, 0xFF80C080,
+                               0xFF0080FF, 0xFF8040FF, 0xFFC0C0C0, 0xFF808080};
+    for (int n = 0; n < kBasicColours; ++n)
+        colours[n] = kPens[n];
+    for (int n = 0; n < 16; ++n)
+        colours[kExtendedColourBase + 1 + n] = kSxf[n];
+}
+
 Rgb FromColorref(std::uint32_t colorref)
 {
     return 0xFF000000u | (colorref & 0xFF) << 16 | (colorref & 0xFF00) | (colorref >> 16 & 0xFF);
@@ -86,12 +108,12 @@ public:
         if (!paper.isEmpty())
             d_.paper =
                 QRectF(-paper.width() / 2, -paper.height() / 2, paper.width(), paper.height());
-        U32();  // the layer group written to
+        d_.groupInUse = static_cast<int>(U32() % 16);
         for (LayerGroup& group : d_.groups) {
             group.state = static_cast<int>(U32());
             U32();  // its layer written to
             const double scale = Dbl();
-            group.scale = scale > 0 ? scale : 1;
+            group.scale = scale > 0 && std::isfinite(scale) ? scale : 1;
             U32();  // protection
             for (Layer& layer : group.layers) {
                 layer.state = static_cast<int>(U32());
@@ -133,8 +155,11 @@ public:
             U32();  // width on screen
         }
         for (int n = 0; n < kBasicColours; ++n) {
-            Words(2);  // printing colour and width
+            U32();  // printing colour
+            const std::uint32_t width = U32();
             Doubles(1);
+            if (ok_ && n > 0 && width > 0)
+                d_.printWidths[n] = PrintWidth(width);
         }
         for (int n = 2; n <= 9; ++n)
             LineType(n, 4);
@@ -152,8 +177,11 @@ public:
             }
             for (int n = 0; n < kExtendedColours; ++n) {
                 Str();
-                Words(2);
+                U32();
+                const std::uint32_t width = U32();
                 Doubles(1);
+                if (ok_ && width > 0)
+                    d_.printWidths[kExtendedColourBase + n] = PrintWidth(width);
             }
             for (int n = 0; n < kExtendedStyles; ++n)
                 LineType(kExtendedStyleBase + n, 4);
@@ -205,7 +233,9 @@ private:
         Words(fields - 3);
         if (ok_) {
             std::vector<double> dashes = DashesOf(pattern, bits, pitch);
-            if (!dashes.empty())
+            if (dashes.empty())
+                d_.dashes.erase(style);
+            else
                 d_.dashes[style] = std::move(dashes);
         }
     }
@@ -215,6 +245,52 @@ private:
     std::map<int, Rgb>& colours_;
     bool ok_ = true;
 };
+
+// Line types for files that carry none, in sheet millimetres: dotted 1 to 3,
+// chain 1 and 2, double chain 1 and 2, the auxiliary line; then the same at
+// twice the pitch.
+void DefaultDashes(Drawing& drawing)
+{
+    drawing.dashes = {{2, {1.5, 1.0}},
+                      {3, {3.0, 1.0}},
+                      {4, {0.5, 0.5}},
+                      {5, {6.0, 1.0, 0.5, 1.0}},
+                      {6, {12.0, 1.5, 1.0, 1.5}},
+                      {7, {6.0, 1.0, 0.5, 1.0, 0.5, 1.0}},
+                      {8, {12.0, 1.5, 1.0, 1.5, 1.0, 1.5}},
+                      {9, {0.5, 0.5}}};
+    for (const auto& [twice, style] : {std::pair{16, 5}, {17, 7}, {18, 2}, {19, 4}}) {
+        std::vector<double> dashes = drawing.dashes[style];
+        for (double& d : dashes)
+            d *= 2;
+        drawing.dashes[twice] = std::move(dashes);
+    }
+}
+
+// A figure file keeps only a few settings. Jw_cad pads the name to 200
+// bytes with dots, then writes the version, the figure's base point and the
+// scales of the layer groups; other writers put the version right after the
+// name. What follows is not described: the element list is found by its start.
+void ReadFigureSettings(std::string_view bytes, ArchiveCursor& cursor, Drawing& drawing)
+{
+    constexpr std::size_t kPadded = 200;
+    const bool padded =
+        bytes.size() > kPadded &&
+        bytes.substr(kFigureMagic.size(), kPadded - kFigureMagic.size()).find_first_not_of('.') ==
+            std::string_view::npos;
+    if (padded)
+        cursor.Seek(kPadded);
+    const auto version = cursor.U32();
+    drawing.version = version ? static_cast<int>(*version) : 0;
+    if (!padded || !cursor.Skip(16))
+        return;
+    for (LayerGroup& group : drawing.groups) {
+        const auto scale = cursor.Double();
+        if (!scale)
+            return;
+        group.scale = *scale > 0 && std::isfinite(*scale) ? *scale : 1;
+    }
+}
 
 // The first place from `from` where an element list plausibly starts: a
 // count, then the new-class tag, schema and length before a class name, which
@@ -255,12 +331,11 @@ std::optional<Drawing> ReadJwCad(std::string_view bytes, const std::atomic<bool>
     ArchiveCursor cursor(bytes);
     cursor.Skip(kDrawingMagic.size());
     const bool figure = bytes.starts_with(kFigureMagic);
+    DefaultColours(colours);
+    DefaultDashes(drawing);
     const std::size_t settingsEnd = [&] {
         if (figure) {
-            // A figure file keeps only a few settings, whose layout is not
-            // described; its version comes first like a drawing's.
-            const auto version = cursor.U32();
-            drawing.version = version ? static_cast<int>(*version) : 0;
+            ReadFigureSettings(bytes, cursor, drawing);
             return std::size_t{0};
         }
         const bool read = HeaderReader(cursor, drawing, colours).Read();

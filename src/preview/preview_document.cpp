@@ -37,13 +37,15 @@ constexpr qint64 kLargestPagePixels = 16'000'000;
 constexpr int kTextLines = 60;
 constexpr qint64 kPdfSeconds = 20;
 
-enum class Format { JwCad, Dxf, Pdf, Image, Text, Other };
+enum class Format { JwCad, OldJwCad, Dxf, Pdf, Image, Text, Other };
 
 Format FormatOf(const QString& suffix)
 {
     const QString s = suffix.toLower();
     if (s == u"jww" || s == u"jws" || s == u"jw$")
         return Format::JwCad;
+    if (s == u"jwc")
+        return Format::OldJwCad;
     if (s == u"dxf")
         return Format::Dxf;
     if (s == u"pdf")
@@ -66,6 +68,7 @@ qint64 LimitOf(Format format)
             return kPictureBytes;
         case Format::Text:
             return kTextBytes;
+        case Format::OldJwCad:
         case Format::Other:
             return kSniffBytes;
     }
@@ -303,6 +306,10 @@ PreviewDocument LoadPreview(const QString& path, const LoadOptions& options)
             break;
         case Format::Text:
             TakeText(document, file.bytes);
+            break;
+        case Format::OldJwCad:
+            // Named and marked, so that it is not taken for a damaged file.
+            document.problem = Utf8(texts::kOldFormat);
             break;
         case Format::Other:
             break;

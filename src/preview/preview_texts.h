@@ -14,12 +14,14 @@ inline constexpr char kPartial[] = "壊れた箇所より前だけを表示し�
 inline constexpr char kLocked[] = "パスワードで保護されたPDFです";
 inline constexpr char kTooLarge[] = "大きすぎるため表示できません";
 inline constexpr char kBytes[] = " バイト";
+inline constexpr char kOldFormat[] = "旧形式";
 
 inline constexpr char kViewerCaption[] = "プレビュー - ";
 inline constexpr char kFit[] = "全体表示(&F)";
 inline constexpr char kPrint[] = "印刷(&P)...";
 inline constexpr char kClose[] = "閉じる(&X)";
 inline constexpr char kLayerGroups[] = "レイヤグループ:";
+inline constexpr char kScale[] = "縮尺 1/%1";
 inline constexpr char kLayerGroupTip[] = "レイヤグループ %1 %2 の表示を切り替えます";
 
 // Printing and saving as PDF at scale.

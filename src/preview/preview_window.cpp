@@ -146,6 +146,8 @@ PreviewWindow::PreviewWindow(QString path, QWidget* parent)
     // A long message is cut, never widening the window.
     status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     groupsLabel_ = new QLabel(Utf8(texts::kLayerGroups), this);
+    scale_ = new QLabel(this);
+    scale_->setObjectName(QStringLiteral("ScaleLabel"));
 
     auto* bar = new QHBoxLayout;
     bar->addWidget(fit_);
@@ -169,12 +171,15 @@ PreviewWindow::PreviewWindow(QString path, QWidget* parent)
         connect(groups_[g], &QToolButton::toggled, this,
                 [this, g](bool shown) { ToggleLayerGroup(g, shown); });
     }
+    groupBar->addSpacing(12);
+    groupBar->addWidget(scale_);
     groupBar->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
     layout->addLayout(groupBar);
     layout->addWidget(view_, 1);
     groupsLabel_->hide();
+    scale_->hide();
     for (QToolButton* button : groups_)
         button->hide();
 
@@ -238,6 +243,10 @@ void PreviewWindow::Show(PreviewDocument document)
         // Layer groups mean something only where the file has them.
         const bool grouped = drawing.version > 0;
         groupsLabel_->setVisible(grouped);
+        scale_->setVisible(grouped);
+        scale_->setText(
+            Utf8(texts::kScale)
+                .arg(QString::number(drawing.groups[drawing.MainGroup()].scale, 'g', 6)));
         for (int g = 0; g < 16; ++g) {
             groups_[g]->setVisible(grouped);
             const QSignalBlocker quiet(groups_[g]);

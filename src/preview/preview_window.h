@@ -94,6 +94,7 @@ private:
     QComboBox* paper_;
     QPushButton* close_;
     QLabel* groupsLabel_;
+    QLabel* scale_;  // the scale of the layer group the drawing is at
     std::array<QToolButton*, 16> groups_{};
     QRectF extent_;
 };

@@ -12,6 +12,8 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QTreeWidget>
 #include <tuple>
@@ -442,17 +444,34 @@ TEST_F(InfoPageTest, TheThumbnailComesAfterTheClickAndOpensTheViewerInTheFrame)
         return done();
     };
 
+    // The whole thumbnail shows without scrolling, at the window's first
+    // size as at a larger one.
+    auto* scroll = Find<QScrollArea>(window, "ScrollBox1");
+    auto wholeInView = [&] {
+        QApplication::processEvents();
+        const QRect placed(thumbnail->mapTo(scroll->viewport(), QPoint()), thumbnail->size());
+        return scroll->viewport()->rect().contains(placed);
+    };
+
     // The click returns before the picture is there; it comes afterwards.
     select(window, "Plan :1");
+    EXPECT_TRUE(wholeInView());
     EXPECT_TRUE(thumbnail->isVisible());
     EXPECT_FALSE(thumbnail->HasImage());
     EXPECT_EQ(edit(window, 3)->cursorPosition(), 0);  // the file name shows from its start
     ASSERT_TRUE(waitFor([&] { return thumbnail->HasImage(); }));
-    const QImage shown = thumbnail->pixmap().toImage();
-    int darkest = 255;
-    for (int y = 86; y <= 95; ++y)
-        darkest = std::min(darkest, qGray(shown.pixel(128, y)));
-    EXPECT_LT(darkest, 160);  // the line across the middle
+    for (const QSize frame : {QSize(), QSize(900, 600)}) {
+        if (frame.isValid())
+            widgets::FrameOf(window)->resize(frame);
+        EXPECT_TRUE(wholeInView()) << window->width() << "x" << window->height();
+        const QImage shown = thumbnail->pixmap().toImage();
+        int darkest = 255;
+        for (int y = shown.height() / 2 - 5; y <= shown.height() / 2 + 5; ++y)
+            darkest = std::min(darkest, qGray(shown.pixel(shown.width() / 2, y)));
+        // The line across the middle; paler where the picture was made smaller.
+        EXPECT_LT(darkest, frame.isValid() ? 160 : 235);
+    }
+    EXPECT_EQ(thumbnail->pixmap().size(), QSize(256, 181));
 
     // None for the project node or a drawing without a file.
     select(window, "Tower " + text::FromCp932(kKouzou) + " :0");

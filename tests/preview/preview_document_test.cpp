@@ -246,6 +246,12 @@ TEST(PreviewDocument, PdfImageTextAndOtherFiles)
     EXPECT_EQ(other.kind, PreviewDocument::Kind::Other);
     EXPECT_EQ(other.size, 1234);
     EXPECT_TRUE(other.problem.isEmpty());
+    // The old format is named as such, not taken for a damaged file.
+    const PreviewDocument old =
+        preview::LoadPreview(Write(folder, "site.jwc", std::string(300, '\x01')));
+    EXPECT_EQ(old.kind, PreviewDocument::Kind::Other);
+    EXPECT_EQ((std::pair{old.fileName, old.problem}),
+              (std::pair{QStringLiteral("site.jwc"), Q(preview::texts::kOldFormat)}));
     JwwFile renamed;
     renamed.elements = {Line(0, 0, 1, 1)};
     EXPECT_EQ(preview::LoadPreview(Write(folder, "plan.old", renamed.Bytes())).kind,

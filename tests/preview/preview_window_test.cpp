@@ -68,6 +68,8 @@ TEST(PreviewWindow, ZoomsAroundThePointerFitsOnHomeAndPrintsTheGroupsShown)
     auto* group1 = Find<QToolButton>(&window, "LayerGroup1");
     EXPECT_TRUE(group1->isVisible());
     EXPECT_TRUE(group1->toolTip().contains(QStringLiteral("設備")));
+    // The scale of the group in use, which draws nothing smaller.
+    EXPECT_EQ(Find<QLabel>(&window, "ScaleLabel")->text(), QStringLiteral("縮尺 1/100"));
 
     // The wheel zooms in about the point under the pointer.
     const double fitted = view->zoom();

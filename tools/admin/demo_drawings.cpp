@@ -148,6 +148,13 @@ std::string JwwFileBytes(std::string_view memo, const SheetTitle& title)
 
     jww_writer::JwwFile file;
     file.memo = text::FromCp932(memo);
+    // "S=1/100" sets the scale of every layer group; the sheet stays the same.
+    const QString scale = Q(title.scale);
+    const qsizetype slash = scale.lastIndexOf(u'/');
+    bool read = false;
+    const double denominator = slash < 0 ? 0 : scale.mid(slash + 1).toDouble(&read);
+    if (read && denominator > 0)
+        file.scales.fill(denominator);
     file.elements = std::move(sheet.elements);
     return file.Bytes();
 }

@@ -289,7 +289,11 @@ JwwFile::JwwFile()
     groupStates.fill(2);
     for (auto& layers : layerStates)
         layers.fill(2);
-    scales.fill(1);
+    // Offices draw at 1/100 and the details at 1/50 and 1/20; the elements
+    // stay in sheet millimetres whatever the scale.
+    scales.fill(100);
+    scales[1] = 50;
+    scales[2] = 20;
     // Background white; colours 1 to 9 as a light-background screen has them.
     penColours = {0xFFFFFF, 0x000000, 0x0000FF, 0x008000, 0x00C0C0,
                   0xFF00FF, 0xFF0000, 0x008080, 0x808080, 0xC0C0C0};

@@ -53,7 +53,7 @@ struct JwwFile {
     std::uint32_t paper = 3;  // A3
     std::array<std::uint32_t, 16> groupStates{};
     std::array<std::array<std::uint32_t, 16>, 16> layerStates{};
-    std::array<double, 16> scales{};
+    std::array<double, 16> scales{};  // denominators: 100 is 1/100
     std::array<QString, 16> groupNames;
     std::array<std::uint32_t, 10> penColours{};  // COLORREF, 0 the background
     std::vector<JwwElement> elements;
