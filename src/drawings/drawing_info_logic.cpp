@@ -55,11 +55,6 @@ bool IsExistingFile(const QString& path)
     return !path.isEmpty() && QFileInfo(path).isFile();
 }
 
-std::string TextOrNull(const std::string& text)
-{
-    return text.empty() ? std::string("NULL") : text::SqlText(text);
-}
-
 }  // namespace
 
 int DrawingPage::NodeNumber() const
@@ -231,13 +226,13 @@ PageOutcome DrawingInfoLogic::Save(const DrawingPage& page)
 
     std::vector<std::string> values{std::to_string(node)};
     for (int box = 3; box <= 10; ++box)  // FILE_NAME to MEMO3
-        values.push_back(TextOrNull(page.Edit(box)));
+        values.push_back(text::SqlTextOrNull(page.Edit(box)));
     values.push_back(std::to_string(page.MemberNumber(1)));  // MN
-    values.push_back(TextOrNull(page.Edit(11)));             // DDATE
-    values.push_back(TextOrNull(page.Edit(12)));             // UDATE
+    values.push_back(text::SqlTextOrNull(page.Edit(11)));    // DDATE
+    values.push_back(text::SqlTextOrNull(page.Edit(12)));    // UDATE
     for (int stage = 0; stage < 4; ++stage) {                // KN/KDATE .. RN/RDATE
         values.push_back(std::to_string(page.MemberNumber(2 + stage)));
-        values.push_back(TextOrNull(page.Edit(13 + stage)));
+        values.push_back(text::SqlTextOrNull(page.Edit(13 + stage)));
     }
     const bool saved =
         db_.UpdateRow(drawingTable_, DrawingColumnNames(), values, "N=" + std::to_string(node));

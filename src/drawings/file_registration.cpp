@@ -40,11 +40,6 @@ std::string DayString(const QDateTime& time)
     return text::IsValidDateString(text) ? text : std::string();
 }
 
-std::string TextOrNull(const std::string& text)
-{
-    return text.empty() ? std::string("NULL") : text::SqlText(text);
-}
-
 QString RefusalReason(Refusal refusal)
 {
     return QString::fromUtf8(refusal == Refusal::TooLong ? detail_texts::kTooLongName
@@ -128,11 +123,11 @@ std::vector<std::string> DrawingValuesOf(const FileEntry& file, int member)
 {
     std::vector<std::string> values{text::SqlText(file.fileName), text::SqlText(file.folder)};
     values.insert(values.end(), 3, "NULL");  // ZUMENN, MTITLE, STITLE
-    values.push_back(TextOrNull(file.headerText));
+    values.push_back(text::SqlTextOrNull(file.headerText));
     values.insert(values.end(), 2, "NULL");  // MEMO2, MEMO3
     values.push_back(std::to_string(member));
-    values.push_back(TextOrNull(file.days.created));
-    values.push_back(TextOrNull(file.days.modified));
+    values.push_back(text::SqlTextOrNull(file.days.created));
+    values.push_back(text::SqlTextOrNull(file.days.modified));
     for (int stamp = 0; stamp < 4; ++stamp)  // KN/KDATE to RN/RDATE
         values.insert(values.end(), {"0", "NULL"});
     return values;

@@ -27,11 +27,6 @@ RevisionOutcome Report(bool succeeded, const char* ok, const char* failed)
     return {Utf8(succeeded ? ok : failed), QString(), true};
 }
 
-std::string TextOrNull(const std::string& text)
-{
-    return text.empty() ? std::string("NULL") : text::SqlText(text);
-}
-
 }  // namespace
 
 std::string DateString(const QDate& date)
@@ -100,9 +95,9 @@ RevisionOutcome RevisionHistoryLogic::Check(const RevisionInput& input)
 
 std::vector<std::string> RevisionHistoryLogic::Values(int number, const RevisionInput& input) const
 {
-    return {std::to_string(number), std::to_string(drawingNo_), TextOrNull(input.content),
+    return {std::to_string(number), std::to_string(drawingNo_), text::SqlTextOrNull(input.content),
             std::to_string(text::StrToIntOrZero(text::TextBeforeColon(input.reviser))),
-            TextOrNull(input.date)};
+            text::SqlTextOrNull(input.date)};
 }
 
 RevisionOutcome RevisionHistoryLogic::Add(const RevisionInput& input)

@@ -22,11 +22,6 @@ constexpr int kRimSolid = 111;
 // Texts that stand for a picture placed in the drawing, not for words.
 constexpr QStringView kPicturePrefix = u"^@";
 
-Rgb FromColorref(std::uint32_t colorref)
-{
-    return 0xFF000000u | (colorref & 0xFF) << 16 | (colorref & 0xFF00) | (colorref >> 16 & 0xFF);
-}
-
 }  // namespace
 
 JwwObjectReader::JwwObjectReader(ArchiveCursor& cursor, int version,

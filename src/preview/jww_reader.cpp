@@ -55,11 +55,6 @@ void DefaultColours(std::map<int, Rgb>& colours)
         colours[kExtendedColourBase + 1 + n] = kSxf[n];
 }
 
-Rgb FromColorref(std::uint32_t colorref)
-{
-    return 0xFF000000u | (colorref & 0xFF) << 16 | (colorref & 0xFF00) | (colorref >> 16 & 0xFF);
-}
-
 // A 32-bit on/off pattern, its first `bits` bits used from the top, as
 // alternating dash and gap lengths.
 std::vector<double> DashesOf(std::uint32_t pattern, std::uint32_t bits, std::uint32_t pitch)
@@ -315,6 +310,11 @@ std::optional<std::size_t> FindListStart(std::string_view bytes, std::size_t fro
 }
 
 }  // namespace
+
+Rgb FromColorref(std::uint32_t colorref)
+{
+    return 0xFF000000u | (colorref & 0xFF) << 16 | (colorref & 0xFF00) | (colorref >> 16 & 0xFF);
+}
 
 bool LooksLikeJwCad(std::string_view bytes)
 {

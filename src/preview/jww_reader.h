@@ -19,6 +19,9 @@ struct JwwLimits {
     int blockDepth = 8;                // definitions inside definitions
 };
 
+// A Windows COLORREF (0x00BBGGRR), as the files store colours, as an opaque Rgb.
+Rgb FromColorref(std::uint32_t colorref);
+
 // Whether the bytes start like a Jw_cad drawing or figure file.
 bool LooksLikeJwCad(std::string_view bytes);
 

@@ -215,7 +215,7 @@ SaveOutcome ProjectEditorLogic::Save(const ProjectForm& form)
     std::vector<std::string> values{std::to_string(n), std::to_string(creator),
                                     std::to_string(client)};
     for (const std::string& t : form.texts)
-        values.push_back(t.empty() ? std::string("NULL") : text::SqlText(t));
+        values.push_back(text::SqlTextOrNull(t));
     values.push_back(form.done ? "1" : "0");
     const std::vector<std::string> columns(kProjectColumnNames.begin(), kProjectColumnNames.end());
 

@@ -180,7 +180,7 @@ std::vector<std::string> RegisterLogic::Values(int number, const RegisterInput& 
         if (config_.columns[i].kind == ColumnKind::NumberedItem)
             values.push_back(std::to_string(text::StrToIntOrZero(text::TextBeforeColon(value))));
         else
-            values.push_back(value.empty() ? std::string("NULL") : text::SqlText(value));
+            values.push_back(text::SqlTextOrNull(value));
     }
     return values;
 }

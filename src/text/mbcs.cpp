@@ -237,4 +237,9 @@ std::string SqlText(std::string_view text)
     return result;
 }
 
+std::string SqlTextOrNull(std::string_view text)
+{
+    return text.empty() ? std::string("NULL") : SqlText(text);
+}
+
 }  // namespace text

@@ -48,5 +48,7 @@ bool IsValidDateString(std::string_view text);
 // Single quotes around the text, any quote inside doubled: the one way a text
 // literal is made for SQL.
 std::string SqlText(std::string_view text);
+// The same, or NULL for an empty text: an empty field is stored as no value.
+std::string SqlTextOrNull(std::string_view text);
 
 }  // namespace text
