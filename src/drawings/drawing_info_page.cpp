@@ -311,10 +311,12 @@ void DrawingInfoPage::FitThumbnail()
     const bool onTop = room < fields + grid_->horizontalSpacing() + kThumbnailSize.width() + frame;
     QSize size = kThumbnailSize;
     if (onTop)
-        size = kThumbnailSize.scaled(
-            QSize(room - frame, view->height() - margins.top() - margins.bottom() - frame)
-                .expandedTo(kSmallestThumbnail),
-            Qt::KeepAspectRatio);
+        size = kThumbnailSize
+                   .scaled(QSize(room - frame,
+                                 view->height() - margins.top() - margins.bottom() - frame)
+                               .expandedTo(kSmallestThumbnail),
+                           Qt::KeepAspectRatio)
+                   .boundedTo(kThumbnailSize);  // never blown up past what was drawn
     Image1->setFixedSize(size + QSize(frame, frame));
     PlaceThumbnail(onTop);
     if (!thumbnail_.isNull())
