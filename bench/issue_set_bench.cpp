@@ -16,17 +16,16 @@
 #include <string>
 
 #include "bench_support.h"
+#include "floor_plan_drawing.h"
 #include "preview/jww_reader.h"
 #include "preview/sheet_pages.h"
 #include "reports/issue_set.h"
 #include "storage/database.h"
 #include "text/mbcs.h"
-#include "tools/admin/jww_writer.h"
 
 namespace {
 
 using bench_support::Fail;
-namespace jww = jww_writer;
 
 constexpr int kPageIterations = 10;
 constexpr int kSetIterations = 2;
@@ -35,26 +34,6 @@ constexpr int kElementsPerSetDrawing = 3000;
 bench_support::ScratchDatabase* g = nullptr;
 preview::PreviewDocument document10k;
 std::map<int, double> peakMegabytes;  // by drawings in the set
-
-// Lines, arcs, texts and solids in the proportions of a floor plan on A2.
-std::string Drawing(int elements)
-{
-    jww::JwwFile file;
-    file.paper = 2;
-    for (int i = 0; i < elements; ++i) {
-        const double x = std::fmod(i * 37.0, 560) - 280, y = std::fmod(i * 53.0, 400) - 200;
-        const jww::JwwPen pen{1, 1 + i % 8, i % 16, (i / 16) % 4};
-        if (i % 10 < 7)
-            file.elements.push_back(jww::Line(x, y, x + 12, y + (i % 5), pen));
-        else if (i % 10 == 7)
-            file.elements.push_back(jww::Circle(x, y, 2 + i % 7, pen));
-        else if (i % 10 == 8)
-            file.elements.push_back(jww::Text(x, y, x + 20, QStringLiteral("室%1").arg(i), 3, pen));
-        else
-            file.elements.push_back(jww::Solid({x, y, x + 3, y, x + 3, y + 3, x, y + 3}, pen));
-    }
-    return file.Bytes();
-}
 
 double PeakMegabytes()
 {
@@ -66,13 +45,13 @@ double PeakMegabytes()
 // Projects 10 and 50, one drawing file per node, each file of its own.
 void Prepare()
 {
-    auto read = preview::ReadJwCad(Drawing(10000));
+    auto read = preview::ReadJwCad(bench_support::FloorPlanDrawing(10000));
     if (!read || read->entities.size() != 10000)
         Fail("the drawing of 10000 elements does not read back whole");
     document10k.kind = preview::PreviewDocument::Kind::Drawing;
     document10k.drawing = std::make_shared<preview::Drawing>(std::move(*read));
 
-    const std::string bytes = Drawing(kElementsPerSetDrawing);
+    const std::string bytes = bench_support::FloorPlanDrawing(kElementsPerSetDrawing);
     const std::string folder = (g->folder.path() / "").string();
     for (int n = 1; n <= 50; ++n) {
         QFile out(QString::fromStdString(folder + "d" + std::to_string(n) + ".jww"));

@@ -20,6 +20,7 @@
 #include "bench_support.h"
 #include "drawings/name_dialog.h"
 #include "drawings/project_detail_window.h"
+#include "floor_plan_drawing.h"
 #include "preview/jww_reader.h"
 #include "preview/preview_document.h"
 #include "preview/thumbnail_helper.h"
@@ -27,12 +28,10 @@
 #include "screen_support.h"
 #include "storage/database.h"
 #include "text/mbcs.h"
-#include "tools/admin/jww_writer.h"
 
 namespace {
 
 using bench_support::Fail;
-namespace jww = jww_writer;
 
 constexpr int kIterations = 20;
 constexpr int kClicks = 50;
@@ -45,31 +44,10 @@ QString file1MB;         // a drawing file of about 1 MB
 preview::PreviewDocument document10k;
 QString largestReal;  // the largest Jw_cad file of the shared test data; empty without it
 
-// Lines, arcs, texts and solids in the proportions of a floor plan, spread
-// over the sheet and its layer groups.
-std::string Drawing(int elements)
-{
-    jww::JwwFile file;
-    file.paper = 2;
-    for (int i = 0; i < elements; ++i) {
-        const double x = std::fmod(i * 37.0, 560) - 280, y = std::fmod(i * 53.0, 400) - 200;
-        const jww::JwwPen pen{1, 1 + i % 8, i % 16, (i / 16) % 4};
-        if (i % 10 < 7)
-            file.elements.push_back(jww::Line(x, y, x + 12, y + (i % 5), pen));
-        else if (i % 10 == 7)
-            file.elements.push_back(jww::Circle(x, y, 2 + i % 7, pen));
-        else if (i % 10 == 8)
-            file.elements.push_back(jww::Text(x, y, x + 20, QStringLiteral("室%1").arg(i), 3, pen));
-        else
-            file.elements.push_back(jww::Solid({x, y, x + 3, y, x + 3, y + 3, x, y + 3}, pen));
-    }
-    return file.Bytes();
-}
-
 void Prepare()
 {
-    drawing10k = Drawing(10000);
-    const std::string bytes = Drawing(20000);
+    drawing10k = bench_support::FloorPlanDrawing(10000);
+    const std::string bytes = bench_support::FloorPlanDrawing(20000);
     file1MB = QString::fromStdString((g->folder.path() / "plan-1mb.jww").string());
     QFile out(file1MB);
     if (!out.open(QIODevice::WriteOnly) ||
