@@ -91,7 +91,7 @@ IssueRange IssueRegisterDialog::Range() const
         const std::string bytes = edit->bytes();
         return text::IsBlank(bytes) ? std::string() : bytes;
     };
-    return {date(Edit1), date(Edit2), CheckBox1->isChecked()};
+    return {date(Edit1), date(Edit2), CheckBox1->isChecked(), {}};
 }
 
 void IssueRegisterDialog::OutputClick(widgets::ListFormat format)

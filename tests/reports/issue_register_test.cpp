@@ -50,24 +50,24 @@ TEST_F(IssueRegisterTest, RangeAndDrawingsNotIssuedYet)
             out += std::to_string(e.node) + " ";
         return out;
     };
-    EXPECT_EQ(numbers({"20240301", "20240309", false}), "3 ");
-    EXPECT_EQ(numbers({"20240306", "", false}), "4 ");
+    EXPECT_EQ(numbers({"20240301", "20240309", false, {}}), "3 ");
+    EXPECT_EQ(numbers({"20240306", "", false, {}}), "4 ");
     // Groups without a file or drawing number stay out; a text that is no date
     // is outside every range.
-    EXPECT_EQ(numbers({"", "", true}), "4 5 3 6 ");
-    EXPECT_EQ(numbers({"20240301", "20240309", true}), "5 3 ");
+    EXPECT_EQ(numbers({"", "", true, {}}), "4 5 3 6 ");
+    EXPECT_EQ(numbers({"20240301", "20240309", true, {}}), "5 3 ");
 
-    EXPECT_EQ(reports::CheckIssueRange({"2024023", "", false}).field, std::string("from"));
-    EXPECT_EQ(reports::CheckIssueRange({"", "20240230", false}).field, std::string("to"));
-    EXPECT_EQ(reports::CheckIssueRange({"20240302", "20240301", false}).message,
+    EXPECT_EQ(reports::CheckIssueRange({"2024023", "", false, {}}).field, std::string("from"));
+    EXPECT_EQ(reports::CheckIssueRange({"", "20240230", false, {}}).field, std::string("to"));
+    EXPECT_EQ(reports::CheckIssueRange({"20240302", "20240301", false, {}}).message,
               text::Utf8(reports::texts::kRangeReversed));
-    EXPECT_TRUE(reports::CheckIssueRange({"20240301", "20240301", false}).message.isEmpty());
+    EXPECT_TRUE(reports::CheckIssueRange({"20240301", "20240301", false, {}}).message.isEmpty());
 }
 
 TEST_F(IssueRegisterTest, TableHeadsTheProjectClientAndRange)
 {
     const text::TextTable table =
-        reports::IssueRegisterTable(db, kProject, {"20240301", "20240331", false});
+        reports::IssueRegisterTable(db, kProject, {"20240301", "20240331", false, {}});
     EXPECT_EQ(table.title, Sj("出図表"));
     EXPECT_EQ(table.headingLines,
               (std::vector<std::string>{Sj("プロジェクト名：港北"), Sj("注文先：東洋建設　設計部"),
