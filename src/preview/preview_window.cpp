@@ -291,6 +291,18 @@ SheetPages PreviewWindow::Sheets() const
     return document_ ? SheetPages::FromDocument(*document_, path_) : SheetPages();
 }
 
+std::optional<SheetPages> PreviewWindow::PrintableSheets()
+{
+    if (!document_)
+        return std::nullopt;
+    SheetPages sheets = Sheets();
+    if (!sheets.printable()) {
+        status_->setText(sheets.problem());
+        return std::nullopt;
+    }
+    return sheets;
+}
+
 PaperChoice PreviewWindow::Paper() const
 {
     const int id = paper_->currentData().toInt();
@@ -345,13 +357,10 @@ void PreviewWindow::PaintPage(QPagedPaintDevice& device) const
 
 void PreviewWindow::PrintClick()
 {
-    if (!document_)
+    const std::optional<SheetPages> printable = PrintableSheets();
+    if (!printable)
         return;
-    const SheetPages sheets = Sheets();
-    if (!sheets.printable()) {
-        status_->setText(sheets.problem());
-        return;
-    }
+    const SheetPages& sheets = *printable;
     const PaperChoice paper = Paper();
     QPrinter printer(QPrinter::HighResolution);
     printer.setFullPage(true);
@@ -365,13 +374,10 @@ void PreviewWindow::PrintClick()
 
 void PreviewWindow::SavePdfClick()
 {
-    if (!document_)
+    const std::optional<SheetPages> printable = PrintableSheets();
+    if (!printable)
         return;
-    const SheetPages sheets = Sheets();
-    if (!sheets.printable()) {
-        status_->setText(sheets.problem());
-        return;
-    }
+    const SheetPages& sheets = *printable;
     const QFileInfo source(path_);
     widgets::SaveRequest request;
     request.caption = Utf8(texts::kSavePdfCaption);

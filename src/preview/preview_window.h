@@ -11,6 +11,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "preview/preview_document.h"
 #include "preview/sheet_pages.h"
@@ -79,6 +80,8 @@ private:
     struct Loading;
     void Show(PreviewDocument document);
     SheetPages Sheets() const;
+    // The pages to print or save, or nothing with the reason in the status line.
+    std::optional<SheetPages> PrintableSheets();
     void FillPapers();
 
     QString path_;
