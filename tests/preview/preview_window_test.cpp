@@ -25,6 +25,14 @@ using namespace jww_writer;
 
 namespace {
 
+bool WriteBytes(const QString& path, const std::string& bytes)
+{
+    QFile out(path);
+    return out.open(QIODevice::WriteOnly) &&
+           out.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+               static_cast<qint64>(bytes.size());
+}
+
 bool WaitFor(const std::function<bool()>& done)
 {
     QElapsedTimer clock;
@@ -53,12 +61,7 @@ TEST(PreviewWindow, ZoomsAroundThePointerFitsOnHomeAndPrintsTheGroupsShown)
     file.groupNames[1] = QStringLiteral("設備");
     file.elements = {Line(-140, 0, 140, 0), Circle(0, 50, 40, {1, 1, 0, 1})};
     const QString path = QString::fromStdString(folder.file("plan.jww"));
-    {
-        QFile out(path);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        const std::string bytes = file.Bytes();
-        out.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    }
+    ASSERT_TRUE(WriteBytes(path, file.Bytes()));
     preview::PreviewWindow window(path);
     window.show();
     ASSERT_TRUE(WaitFor([&] { return window.document() != nullptr; }));
@@ -115,12 +118,7 @@ TEST(PreviewWindow, SavesThePdfOnTheDrawingsPaperOrOnTheSmallerPaperChosen)
     file.paper = 3;  // A3
     file.elements = {Line(-100, 0, 100, 0)};
     const QString path = QString::fromStdString(folder.file("plan.jww"));
-    {
-        QFile out(path);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        const std::string bytes = file.Bytes();
-        out.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    }
+    ASSERT_TRUE(WriteBytes(path, file.Bytes()));
     preview::PreviewWindow window(path);
     window.show();
     ASSERT_TRUE(WaitFor([&] { return window.document() != nullptr; }));
