@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "text/mbcs.h"
+#include "text/platform.h"
 
 namespace app {
 
@@ -30,9 +31,16 @@ std::string DatabaseFileName(std::string_view typed)
     return name;
 }
 
+bool ServerFieldUsable(std::string_view server, bool embeddedEngine)
+{
+    return embeddedEngine || !IsBlank(server);
+}
+
 DatabaseSettingsOutcome ApplyDatabaseSettings(const DatabaseSettingsInput& input,
                                               storage::Database& db, storage::Settings& settings)
 {
+    if (!ServerFieldUsable(input.server, text::HasEmbeddedDatabaseEngine()))
+        return {QString::fromUtf8(kServerNeededMessage), QStringLiteral("Edit1"), false};
     if (text::IsBlank(input.folder))
         return {QString::fromUtf8(kFolderMissingMessage), QStringLiteral("Edit2"), false};
     if (text::IsBlank(input.name))

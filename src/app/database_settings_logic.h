@@ -17,6 +17,14 @@ inline constexpr char kFolderMissingMessage[] = "サーバーのデータのフ�
 inline constexpr char kNameMissingMessage[] = "データベース名を入力して下さい";
 inline constexpr char kCreateOrConnectFailedMessage[] =
     "データベースが作成・接続出来ません。設定を確認して下さい。";
+inline constexpr char kServerNeededMessage[] =
+    "この PC ではデータベースを Firebird サーバーを通して開きます。データベース設定のサーバーに、"
+    "この PC に Firebird を入れたときは「localhost:」を、事務所のサーバーを使うときはその IP "
+    "アドレスと「:」（例 192.168.1.10:）を入力して下さい。";
+
+// Whether the typed server can be used on this PC: an empty one means the PC's
+// own engine, which only some platforms have (text::HasEmbeddedDatabaseEngine).
+bool ServerFieldUsable(std::string_view server, bool embeddedEngine);
 
 // The three edits as CP932 bytes, exactly as typed.
 struct DatabaseSettingsInput {

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QFont>
+#include <QMessageBox>
 
 #include "app/main_window.h"
 #include "app/main_window_texts.h"
@@ -21,6 +22,13 @@ int main(int argc, char** argv)
     QFont font(family);
     font.setPixelSize(app::main_window_texts::kFontPixels);
     QApplication::setFont(font);
+
+    if (const std::string problem = text::DatabaseClientLoadError(); !problem.empty()) {
+        QMessageBox::critical(nullptr, QString::fromUtf8(app::main_window_texts::kCaption),
+                              QString::fromUtf8(app::main_window_texts::kClientLibraryMissing) +
+                                  QStringLiteral("\n\n") + QString::fromUtf8(problem.c_str()));
+        return 1;
+    }
 
     app::QtUiPorts ports;
     app::TForm1 mainWindow(ports, QCoreApplication::applicationFilePath().toStdString());

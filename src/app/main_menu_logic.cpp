@@ -2,9 +2,11 @@
 
 #include <QString>
 
+#include "app/database_settings_logic.h"
 #include "storage/schema.h"
 #include "storage/settings_location.h"
 #include "text/cp932.h"
+#include "text/platform.h"
 
 namespace app {
 
@@ -59,6 +61,8 @@ std::string MainMenuLogic::StartUp(const std::string& exePath)
     storage::ReadSettings(settingsPath_, globals_.ExeFolder, globals_.settings);
     if (globals_.settings.DbFolder.empty())
         return {};
+    if (!ServerFieldUsable(globals_.settings.DbServer, text::HasEmbeddedDatabaseEngine()))
+        return kServerNeededMessage;
     ConnectConfigured();
     if (db_.Connected())
         return {};

@@ -26,6 +26,14 @@ inline constexpr char kMenuWindow[] = "ウィンドウ(&W)";
 inline constexpr char kMenuCascade[] = "重ねて表示(&C)";
 inline constexpr char kMenuTile[] = "並べて表示(&T)";
 
+// Said before the main window when Firebird's client library cannot be loaded;
+// the system's own reason follows it.
+inline constexpr char kClientLibraryMissing[] =
+    "データベースに接続するための Firebird クライアント（fbclient.dll）を読み込めません。\n"
+    "図面管理をもう一度インストールするか、Firebird 3.0（64 ビット）の fbclient.dll を "
+    "k5x7.exe と同じフォルダに置いて下さい。Firebird は https://firebirdsql.org/ から"
+    "入手できます。";
+
 inline constexpr char kProjectNewCaption[] = "プロジェクト新規作成";
 inline constexpr char kProjectEditCaption[] = "プロジェクト編集";
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QSessionManager>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
@@ -65,6 +66,10 @@ TerminationSignals::TerminationSignals(QWidget* mainWindow) : mainWindow_(mainWi
     retry_ = new QTimer(this);
     retry_->setInterval(kRetryMs);
     connect(retry_, &QTimer::timeout, this, &TerminationSignals::TryClose);
+    // The session asks before it ends (Windows: WM_QUERYENDSESSION), and may end
+    // soon after the answer: close now, as for a signal.
+    connect(qApp, &QGuiApplication::commitDataRequest, this,
+            [this](QSessionManager&) { Received(); });
 }
 
 TerminationSignals::~TerminationSignals()

@@ -1,5 +1,6 @@
 #pragma once
-// A log-out, a shutdown or a kill from a terminal (SIGTERM, SIGINT, SIGHUP)
+// A log-out, a shutdown (the session manager's request to save, Windows'
+// WM_QUERYENDSESSION) or a kill from a terminal (SIGTERM, SIGINT, SIGHUP)
 // closes the application the way 終了(&X) does: open dialogs are dismissed,
 // the main window's close runs (database detached, settings written), and the
 // process ends.

@@ -4,12 +4,6 @@
 #include <filesystem>
 #include <system_error>
 
-#ifndef _WIN32
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 namespace storage {
 
 namespace {
@@ -29,10 +23,12 @@ std::string SettingsFileLocation(const std::string& besideExecutable, bool folde
 {
     if (folderOurs || configHome.empty())
         return besideExecutable;
+    // Windows names its folders with backslashes.
+    const char separator = configHome.find('\\') != std::string::npos ? '\\' : '/';
     std::string folder = configHome;
-    if (folder.back() != '/')
-        folder += '/';
-    return folder + kFolderName + "/" + besideExecutable.substr(NameStart(besideExecutable));
+    if (folder.back() != separator)
+        folder += separator;
+    return folder + kFolderName + separator + besideExecutable.substr(NameStart(besideExecutable));
 }
 
 bool IsSystemProgramFolder(const std::string& folder)
@@ -56,30 +52,6 @@ std::string UserConfigHome(const char* xdgConfigHome, const char* home)
     if (home && home[0] == '/')
         return std::string(home) + "/.config";
     return {};
-}
-
-std::string SettingsFileLocation(const std::string& besideExecutable)
-{
-#ifdef _WIN32
-    return besideExecutable;
-#else
-    std::string folder = besideExecutable.substr(0, NameStart(besideExecutable));
-    if (folder.empty())
-        folder = ".";
-    std::error_code error;
-    const std::string resolved = std::filesystem::canonical(folder, error).string();
-    struct stat status {};
-    // Root may write anywhere, so writing alone does not make a folder one's own.
-    const bool ours = !error && access(folder.c_str(), W_OK) == 0 &&
-                      stat(folder.c_str(), &status) == 0 && status.st_uid == geteuid() &&
-                      !IsSystemProgramFolder(resolved);
-    const char* home = std::getenv("HOME");
-    if (!home || home[0] != '/')
-        if (const passwd* user = getpwuid(getuid()))
-            home = user->pw_dir;
-    return SettingsFileLocation(besideExecutable, ours,
-                                UserConfigHome(std::getenv("XDG_CONFIG_HOME"), home));
-#endif
 }
 
 bool MakeSettingsFolder(const std::filesystem::path& settingsPath)

@@ -3,7 +3,8 @@
 // folder is the user's own (an unpacked or built copy), as always; an
 // installed program's folder never is, even for root who may write there,
 // and then the same file lives in the user's configuration folder:
-// $XDG_CONFIG_HOME/k5x7/, by default ~/.config/k5x7/.
+// $XDG_CONFIG_HOME/k5x7/, by default ~/.config/k5x7/. On Windows: beside the
+// executable when its folder can be written, else %APPDATA%\k5x7\.
 
 #include <filesystem>
 #include <string>

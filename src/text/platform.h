@@ -27,4 +27,12 @@ void PinLocalTimeZone();
 // ends it with this process. Call before the process is started.
 void LimitHelperProcess(QProcess& process, std::uint64_t bytes);
 
+// Whether an empty server field can mean this PC's own engine; on Windows every
+// database is reached through a Firebird server.
+bool HasEmbeddedDatabaseEngine();
+
+// Why Firebird's client library cannot be used, as UTF-8 text from the system;
+// empty when it can. Call before anything touches the database.
+std::string DatabaseClientLoadError();
+
 }  // namespace text

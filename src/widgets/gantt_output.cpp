@@ -9,9 +9,10 @@
 #include <QPalette>
 #include <QPdfWriter>
 #include <QSaveFile>
-#include <QSvgGenerator>
 #include <algorithm>
 #include <cmath>
+
+#include "widgets/svg_canvas.h"
 
 namespace widgets {
 
@@ -49,15 +50,10 @@ bool WriteChartImage(const GanttContent& content, const GanttFrame& shown, const
     QByteArray bytes;
     QBuffer buffer(&bytes);
     if (IsSvgName(path)) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&buffer);
-        svg.setSize(size);
-        svg.setViewBox(QRect(QPoint(0, 0), size));
-        QPainter painter;
-        if (!painter.begin(&svg))
+        if (!PaintSvg(buffer, size, [&](QPainter& painter) {
+                PaintGantt(painter, content, frame, palette);
+            }))
             return false;
-        PaintGantt(painter, content, frame, palette);
-        painter.end();
     } else {
         QImage image(size, QImage::Format_RGB32);
         image.fill(palette.color(QPalette::Window));

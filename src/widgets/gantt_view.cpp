@@ -21,6 +21,7 @@
 #include "widgets/gantt_texts.h"
 #include "widgets/print_preview.h"
 #include "widgets/save_file_dialog.h"
+#include "widgets/svg_canvas.h"
 
 namespace widgets {
 
@@ -465,25 +466,27 @@ bool GanttView::SavePdf(const QString& path)
     return WriteChartPdf(content_, Frame(), palette(), path);
 }
 
-QString GanttView::ChooseSavePath(const char* title, const char* filters)
+QString GanttView::ChooseSavePath(const char* title, const QString& filters)
 {
     if (choosePath_)
-        return choosePath_(U(title), U(filters));
-    return AskSaveFile(this,
-                       {U(title), QString(), QString(), U(filters).split(QStringLiteral(";;"))})
+        return choosePath_(U(title), filters);
+    return AskSaveFile(this, {U(title), QString(), QString(), filters.split(QStringLiteral(";;"))})
         .path;
 }
 
 void GanttView::SaveImageAs()
 {
-    const QString path = ChooseSavePath(gantt_texts::kSaveImageTitle, gantt_texts::kImageFilters);
+    // Without SVG support only the filter before ";;" (PNG) is offered.
+    const QString all = U(gantt_texts::kImageFilters);
+    const QString filters = SvgSupported() ? all : all.section(QStringLiteral(";;"), 0, 0);
+    const QString path = ChooseSavePath(gantt_texts::kSaveImageTitle, filters);
     if (!path.isEmpty() && !SaveImage(path))
         Inform(U(gantt_texts::kImageNotSaved) + "\n" + QDir::toNativeSeparators(path));
 }
 
 void GanttView::SavePdfAs()
 {
-    const QString path = ChooseSavePath(gantt_texts::kSavePdfTitle, gantt_texts::kPdfFilters);
+    const QString path = ChooseSavePath(gantt_texts::kSavePdfTitle, U(gantt_texts::kPdfFilters));
     if (!path.isEmpty() && !SavePdf(path))
         Inform(U(gantt_texts::kPdfNotSaved) + "\n" + QDir::toNativeSeparators(path));
 }

@@ -109,7 +109,7 @@ private:
     void Keep(const timeline::TimeScale& scale);
     void Changed();
     void UpdateScrollBars();
-    QString ChooseSavePath(const char* title, const char* filters);
+    QString ChooseSavePath(const char* title, const QString& filters);
     void Inform(const QString& message);
 
     GanttContent content_;

@@ -25,21 +25,55 @@ inline bool ServerRequired()
     return v && std::string(v) == "1";
 }
 
+// Where a test's own database goes. Windows has no embedded engine: there it is
+// a fresh database on the local server, which the test removes.
+inline std::string OwnDatabasePath(const TempFolder& folder, std::string& serverFile)
+{
+#ifdef _WIN32
+    (void)folder;
+    serverFile =
+        ServerTestFolder() + QUuid::createUuid().toString(QUuid::Id128).toStdString() + ".FDB";
+    return "localhost:" + serverFile;
+#else
+    serverFile.clear();
+    return folder.file("ZUMENDB.FDB");
+#endif
+}
+
+// The server's file as this program sees it: Wine shows the Linux root as Z:.
+inline QString LocalNameOfServerFile(const std::string& file)
+{
+#ifdef _WIN32
+    return QStringLiteral("Z:") + QString::fromStdString(file);
+#else
+    return QString::fromStdString(file);
+#endif
+}
+
 // A fresh embedded database per test, with every statement text recorded.
 class EmbeddedDatabaseTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        path = folder.file("ZUMENDB.FDB");
+        path = OwnDatabasePath(folder, serverFile);
         db.SetStatementObserver([this](std::string_view text) { sent.emplace_back(text); });
         db.CreateDatabase(path);
         ASSERT_TRUE(db.Connected()) << "cannot create " << path;
         sent.clear();
     }
 
+    void TearDown() override
+    {
+        if (serverFile.empty())
+            return;
+        db.DisconnectDatabase();
+        QDir().remove(LocalNameOfServerFile(serverFile));
+    }
+
     std::string lastSent() const { return sent.empty() ? std::string() : sent.back(); }
 
     TempFolder folder;
+    std::string serverFile;
     std::string path;
     storage::Database db;
     std::vector<std::string> sent;
@@ -65,7 +99,7 @@ protected:
     void TearDown() override
     {
         db.DisconnectDatabase();
-        QDir().remove(QString::fromStdString(file));
+        QDir().remove(LocalNameOfServerFile(file));
     }
 
     std::string file;

@@ -7,12 +7,17 @@
 
 #include "text/platform.h"
 #include "tools/admin/admin_commands.h"
+#include "tools/admin/admin_texts.h"
 
 int main(int argc, char** argv)
 {
     text::PinLocalTimeZone();
     std::vector<std::string> args(argv + 1, argv + argc);
     const admin::Command* command = args.empty() ? nullptr : admin::FindCommand(args[0]);
+    if (const std::string problem = text::DatabaseClientLoadError(); command && !problem.empty()) {
+        std::cerr << admin::texts::kClientLibraryMissing << problem << '\n';
+        return 2;
+    }
 
     // Subcommands that draw need fonts and painting, never a window: without
     // a display they draw offscreen.

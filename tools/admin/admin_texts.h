@@ -8,6 +8,9 @@ inline constexpr char kUsage[] = "使い方: k5x7-admin サブコマンド [引�
 inline constexpr char kCommandsHeading[] = "サブコマンド:";
 inline constexpr char kHelpHint[] = "各サブコマンドの説明: k5x7-admin サブコマンド --help";
 inline constexpr char kUnknownCommand[] = "不明なサブコマンドです: ";
+inline constexpr char kClientLibraryMissing[] =
+    "Firebird クライアント（fbclient.dll）を読み込めません。k5x7-admin.exe と同じフォルダに "
+    "Firebird 3.0（64 ビット）の fbclient.dll を置いて下さい: ";
 inline constexpr char kSeedSummary[] = "デモ・ベンチマーク用のデータをデータベースに作成します";
 inline constexpr char kBackupSummary[] =
     "データベースをバックアップし、復元して確かめ、古いものを整理します";
