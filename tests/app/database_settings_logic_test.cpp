@@ -48,6 +48,15 @@ TEST(DatabaseFileNameTest, UpperCasesAndAddsTheExtensionOnlyWhenMissing)
     EXPECT_EQ(DatabaseFileName("db." + so), "DB." + so);
 }
 
+// An empty server means this PC's own engine, which a Windows PC does not have.
+TEST(DatabaseServerFieldTest, EmptyOnlyWhereThereIsAnEmbeddedEngine)
+{
+    EXPECT_TRUE(app::ServerFieldUsable("", true));
+    EXPECT_FALSE(app::ServerFieldUsable("", false));
+    EXPECT_FALSE(app::ServerFieldUsable("  ", false));
+    EXPECT_TRUE(app::ServerFieldUsable("192.168.1.10:", false));
+}
+
 TEST_F(DatabaseSettingsLogicTest, RefusesABlankFolderThenABlankNameChangingNothing)
 {
     DatabaseSettingsOutcome outcome = ApplyDatabaseSettings({"x:", " \t ", ""}, db, settings);

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <QDir>
 #include <QFile>
@@ -33,7 +35,31 @@ TEST(SettingsLocation, TheRule)
         EXPECT_TRUE(storage::IsSystemProgramFolder(system)) << system;
     for (const char* own : {"/home/u/k5x7", "/work/build", "/usrx/bin", "/optional", "/"})
         EXPECT_FALSE(storage::IsSystemProgramFolder(own)) << own;
+    // Windows: Program Files closed to the user sends the file to %APPDATA%\k5x7\.
+    EXPECT_EQ(SettingsFileLocation("C:\\Program Files\\k5x7\\k5x7.dat", false,
+                                   "C:\\Users\\u\\AppData\\Roaming"),
+              "C:\\Users\\u\\AppData\\Roaming\\k5x7\\k5x7.dat");
 }
+
+#ifdef _WIN32
+
+// A folder that can be written keeps the file beside the executable; one that
+// cannot (here: not there at all) sends it to the roaming application data.
+TEST(SettingsLocation, WindowsWritableAndUnwritableFolders)
+{
+    TempFolder folder;
+    const std::string beside = folder.file("k5x7.dat");
+    EXPECT_EQ(SettingsFileLocation(beside), beside);
+    const QString appData = QString::fromLocal8Bit(qgetenv("APPDATA"));
+    ASSERT_FALSE(appData.isEmpty());
+    const QString moved =
+        QString::fromStdString(SettingsFileLocation("Z:\\k5x7-no-such-folder\\k5x7.dat"));
+    EXPECT_EQ(QDir::fromNativeSeparators(moved),
+              QDir::fromNativeSeparators(appData) + QStringLiteral("/k5x7/k5x7.dat"));
+    EXPECT_TRUE(QDir(folder.path().c_str()).entryList(QDir::Files).isEmpty());  // probe removed
+}
+
+#else
 
 // The package's folder, run by root who may write there, and a folder anyone
 // may write but someone else owns: neither takes the settings file.
@@ -98,5 +124,7 @@ TEST(SettingsLocation, WritableAndUnwritableExecutableFolders)
     EXPECT_EQ(read.DbFolder, "/srv/data/");
     EXPECT_TRUE(QDir(QString::fromStdString(bin)).isEmpty());
 }
+
+#endif
 
 }  // namespace

@@ -8,8 +8,6 @@
 
 namespace {
 
-#ifndef _WIN32
-
 TEST(Platform, EscapeIsReportedUntilReset)
 {
     text::ResetEscapePressed();
@@ -20,6 +18,8 @@ TEST(Platform, EscapeIsReportedUntilReset)
     text::ResetEscapePressed();
     EXPECT_FALSE(text::IsEscapePressed());
 }
+
+#ifndef _WIN32
 
 TEST(Platform, LocalTimeZoneIsPinnedOnlyWhenUnset)
 {
@@ -35,6 +35,21 @@ TEST(Platform, LocalTimeZoneIsPinnedOnlyWhenUnset)
     else
         setenv("TZ", before.c_str(), 1);
     tzset();
+}
+
+TEST(Platform, TheEmbeddedEngineAndItsClientAreThere)
+{
+    EXPECT_TRUE(text::HasEmbeddedDatabaseEngine());
+    EXPECT_EQ(text::DatabaseClientLoadError(), "");
+}
+
+#else
+
+// The tests run with fbclient.dll beside them, as the installed programs do.
+TEST(Platform, WindowsReachesTheDatabaseThroughAServerWithItsClientBeside)
+{
+    EXPECT_FALSE(text::HasEmbeddedDatabaseEngine());
+    EXPECT_EQ(text::DatabaseClientLoadError(), "");
 }
 
 #endif
