@@ -17,14 +17,44 @@ namespace text {
 
 namespace {
 
+bool IsCp932Lead(unsigned char b)
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+bool IsCp932Trail(unsigned char b)
+{
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+
 #ifdef _WIN32
 
 constexpr UINT kCodePage = 932;
+
+// Windows' table gives five single bytes characters of their own (0x80 as U+0080,
+// 0xA0 and 0xFD-0xFF as private-use ones); the CP932 of the other platforms has
+// none, and the office's PCs must read and refuse the same bytes.
+bool HasWindowsOnlyByte(std::string_view bytes)
+{
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (IsCp932Lead(b) && i + 1 < bytes.size()) {
+            i += 2;
+            continue;
+        }
+        if (b == 0x80 || b == 0xA0 || b >= 0xFD)
+            return true;
+        ++i;
+    }
+    return false;
+}
 
 std::optional<std::u16string> DecodeStrict(std::string_view bytes)
 {
     if (bytes.empty())
         return std::u16string();
+    if (HasWindowsOnlyByte(bytes))
+        return std::nullopt;
     const int inLength = static_cast<int>(bytes.size());
     const int units =
         MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, bytes.data(), inLength, nullptr, 0);
@@ -140,16 +170,6 @@ std::optional<std::string> EncodeExact(std::u16string_view text)
     if (!back || *back != text)
         return std::nullopt;
     return bytes;
-}
-
-bool IsCp932Lead(unsigned char b)
-{
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
-bool IsCp932Trail(unsigned char b)
-{
-    return b >= 0x40 && b <= 0xFC && b != 0x7F;
 }
 
 // Bytes of the character at i by the code page's own ranges, stricter than

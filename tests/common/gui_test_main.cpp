@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <QFont>
 #include <QLoggingCategory>
 #include <clocale>
-#include <cstdlib>
-#include <ctime>
+
+#include "common/fixed_surroundings.h"
 
 // Real widgets without a display: the offscreen platform, fixed surroundings.
 // Built with K5X7_PAINT_ONLY for tests that paint without widgets.
@@ -19,11 +18,8 @@ using TestApplication = QApplication;
 
 int main(int argc, char** argv)
 {
-    setenv("TZ", "Asia/Tokyo", 1);
-    tzset();
-    if (!std::getenv("TMPDIR") && access("/dev/shm", W_OK) == 0)
-        setenv("TMPDIR", "/dev/shm", 1);
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    testing_support::FixSurroundings();
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     QLoggingCategory::setFilterRules("*.debug=false\n*.warning=false");
     TestApplication app(argc, argv);
     std::setlocale(LC_ALL, "C");

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
 
 #include <algorithm>
 #include <array>
@@ -151,6 +153,7 @@ std::vector<std::string> ValidLines()
     return AsLines(Unusual());
 }
 
+#ifndef _WIN32
 // Runs in a child process, a fresh run of the test with a folder of its own, which
 // it removes as it leaves: exits 0 when the write reported failure.
 [[noreturn]] void WriteUnderSizeLimit(const TempFolder& folder, const Settings& s, rlim_t bytes)
@@ -162,6 +165,7 @@ std::vector<std::string> ValidLines()
     std::filesystem::remove_all(folder.path());
     std::_Exit(written ? 1 : 0);
 }
+#endif
 
 TEST(SettingsRead, NoFileGivesDefaultsAndLeavesPlacements)
 {
@@ -429,6 +433,8 @@ TEST(SettingsWrite, LineBreaksInsideATextCannotShiftLines)
     EXPECT_EQ(read.Form12.top, 14);
 }
 
+// A file size limit is how POSIX makes a write fail for root too.
+#ifndef _WIN32
 TEST(SettingsWrite, FailedWriteLeavesThePreviousFile)
 {
     TempFolder folder;
@@ -449,6 +455,7 @@ TEST(SettingsWrite, FailedWriteLeavesThePreviousFile)
         EXPECT_EQ(FolderEntries(folder.path()), std::set<std::string>{"k5x7.dat"});
     }
 }
+#endif
 
 TEST(SettingsWrite, UnwritablePlacesReportFailure)
 {

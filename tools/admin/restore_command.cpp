@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QUuid>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <ostream>
 
@@ -59,15 +60,20 @@ void TakeOwnership(const std::string& from, const std::string& to)
 // Moves the restored file to its name; without `replace` only where no file is.
 bool Place(const std::string& restored, const std::string& target, bool replace)
 {
-#ifndef _WIN32
     if (!replace) {
+#ifndef _WIN32
         if (link(restored.c_str(), target.c_str()) != 0)
             return false;
         std::remove(restored.c_str());
         return true;
-    }
+#else
+        // The C library's rename never replaces a file on Windows.
+        return std::rename(restored.c_str(), target.c_str()) == 0;
 #endif
-    return std::rename(restored.c_str(), target.c_str()) == 0;
+    }
+    std::error_code error;
+    std::filesystem::rename(restored, target, error);
+    return !error;
 }
 
 // The restored database as it must be before it takes the old one's place:
