@@ -28,9 +28,9 @@ bool Runnable(const QString& path)
 
 }  // namespace
 
-QString FindPreviewHelper()
+QString FindAdminHelper(const char* overrideVariable)
 {
-    const QString chosen = qEnvironmentVariable("K5X7_PREVIEW_HELPER");
+    const QString chosen = qEnvironmentVariable(overrideVariable);
     if (!chosen.isEmpty())
         return Runnable(chosen) ? chosen : QString();
     const QString beside =
@@ -42,6 +42,11 @@ QString FindPreviewHelper()
         return QStringLiteral(K5X7_BUILT_HELPER);
 #endif
     return {};
+}
+
+QString FindPreviewHelper()
+{
+    return FindAdminHelper("K5X7_PREVIEW_HELPER");
 }
 
 std::unique_ptr<QProcess> StartPreviewHelper(const QString& helper, const QString& path, QSize size)

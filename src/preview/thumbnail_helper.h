@@ -18,9 +18,11 @@ namespace preview {
 inline constexpr std::chrono::milliseconds kHelperTimeLimit{15000};
 inline constexpr std::uint64_t kHelperMemoryBytes = 1ull << 30;
 
-// The helper beside the running executable (as installed, and in the build
-// tree through a compile definition); K5X7_PREVIEW_HELPER names another (tests
-// stand in a helper that hangs). Empty when there is none.
+// k5x7-admin beside the running executable (as installed, and in the build
+// tree through a compile definition); the environment variable names another
+// (tests stand in a helper that hangs or dies). Empty when there is none.
+QString FindAdminHelper(const char* overrideVariable);
+// Overridden by K5X7_PREVIEW_HELPER.
 QString FindPreviewHelper();
 
 // Started, limited in memory; the caller keeps the time limit.

@@ -75,6 +75,9 @@ inline constexpr char kWriteFailed[] =
 inline constexpr char kCannotReplace[] =
     "ファイルを置き換え出来ません。他のプログラムで開いていないか確認して下さい。";
 inline constexpr char kReadFailed[] = "データベースから読み出せませんでした。";
+inline constexpr char kNoWorkbookHelper[] =
+    "Excel ブックを作成するプログラム（k5x7-admin）を起動出来ません。"
+    "インストールを確認して下さい。";
 inline constexpr char kTooManyRows[] = "Excel の行数の上限（1,048,576行）を超えています。";
 inline constexpr char kUnknownFormat[] =
     "出力ファイルの拡張子は .csv .xlsx .pdf のいずれかにして下さい。";

@@ -1,216 +1,144 @@
 #include "reports/xlsx_report.h"
 
-#include <xlsxwriter.h>
-
-#include <QDir>
-#include <QFile>
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
-#include <cstdint>
-#include <memory>
+#include <charconv>
 
-#ifdef __linux__
-#include <unistd.h>
-#endif
-
+#include "preview/thumbnail_helper.h"
 #include "reports/report_texts.h"
 #include "reports/sheet_check.h"
-#include "text/cp932.h"
-#include "text/mbcs.h"
+#include "reports/table_stream.h"
+#include "text/platform.h"
 
 namespace reports {
 
 namespace {
 
-constexpr int kSheetNameLength = 31;
-// Whole numbers up to this many digits are exact in a sheet's numbers.
-constexpr std::size_t kExactDigits = 15;
+// Rows buffered for the helper beyond this wait until it has taken them.
+constexpr qint64 kBufferedBytes = 256 * 1024;
+constexpr int kPollMs = 100;
+// A helper that ended by itself has closed its end of the pipe at once.
+constexpr int kEndingMs = 5000;
 
-struct WorkbookCloser {
-    void operator()(lxw_workbook* workbook) const { workbook_close(workbook); }
-};
-
-// A sheet cell's text: UTF-8, one kind of line break, no control bytes.
-std::string SheetText(const std::string& cp932)
+int LimitMs()
 {
-    std::string utf8 = text::FromCp932(WithoutControlBytes(cp932)).toStdString();
-    std::string out;
-    out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        if (utf8[i] == '\r') {
-            out += '\n';
-            if (i + 1 < utf8.size() && utf8[i + 1] == '\n')
-                ++i;
-        } else {
-            out += utf8[i];
-        }
-    }
-    return out;
+    return static_cast<int>(kXlsxHelperTimeLimit.count());
 }
 
-// A stored whole number as written, without leading zeros that a number would drop.
-bool IsPlainWholeNumber(const std::string& cell)
+// False once the helper has ended, or has not taken rows within the limit.
+bool Send(QProcess& helper, const QByteArray& bytes)
 {
-    const std::size_t start = !cell.empty() && cell[0] == '-' ? 1 : 0;
-    const std::string_view digits = std::string_view(cell).substr(start);
-    return !digits.empty() && digits.size() <= kExactDigits && text::IsAllDigits(digits) &&
-           (digits.size() == 1 || digits[0] != '0');
-}
-
-// The sheet's name: the list's title without the characters a sheet name
-// cannot hold, cut to the length it may have.
-std::string SheetName(const std::string& titleCp932)
-{
-    QString name = text::FromCp932(titleCp932);
-    for (QChar& c : name)
-        if (QStringLiteral("[]:*?/\\").contains(c) || c.unicode() < 0x20)
-            c = QLatin1Char('_');
-    name = name.left(kSheetNameLength);
-    while (name.startsWith(QLatin1Char('\'')))
-        name.remove(0, 1);
-    while (name.endsWith(QLatin1Char('\'')))
-        name.chop(1);
-    return name.isEmpty() ? std::string("Sheet1") : name.toStdString();
-}
-
-class SheetWriter {
-public:
-    SheetWriter(lxw_workbook* workbook, lxw_worksheet* sheet)
-        : sheet_(sheet), bold_(workbook_add_format(workbook))
-    {
-        format_set_bold(bold_);
-    }
-
-    // False once a row would pass the sheet's last row or a write failed.
-    bool Row(const text::TextRow& cells, const text::TextTable& table, bool header)
-    {
-        if (row_ >= LXW_ROW_MAX) {
-            tooMany_ = true;
+    if (helper.write(bytes) != bytes.size())
+        return false;
+    while (helper.bytesToWrite() > kBufferedBytes)
+        if (!helper.waitForBytesWritten(LimitMs()))
             return false;
-        }
-        for (std::size_t c = 0; c < cells.size() && c < LXW_COL_MAX; ++c) {
-            const auto col = static_cast<lxw_col_t>(c);
-            const std::string& cell = cells[c];
-            lxw_error error = LXW_NO_ERROR;
-            if (cell.empty())
-                continue;
-            if (!header && table.IsNumberColumn(c) && IsPlainWholeNumber(cell))
-                error = worksheet_write_number(sheet_, row_, col, std::stod(cell), nullptr);
-            else
-                error = worksheet_write_string(sheet_, row_, col, SheetText(cell).c_str(),
-                                               header ? bold_ : nullptr);
-            if (error != LXW_NO_ERROR)
-                return false;
-            lastFilled_ = row_ + 1;
-        }
-        ++row_;
-        return true;
-    }
+    return true;
+}
 
-    bool Line(const std::string& cp932, bool bold)
-    {
-        if (row_ >= LXW_ROW_MAX) {
-            tooMany_ = true;
-            return false;
-        }
-        if (!cp932.empty()) {
-            if (worksheet_write_string(sheet_, row_, 0, SheetText(cp932).c_str(),
-                                       bold ? bold_ : nullptr) != LXW_NO_ERROR)
-                return false;
-            lastFilled_ = row_ + 1;
-        }
-        ++row_;
-        return true;
-    }
-
-    lxw_row_t row() const { return row_; }
-    // The sheet's number of the last row with a cell, 0 for none.
-    std::uint32_t lastFilled() const { return lastFilled_; }
-    bool tooMany() const { return tooMany_; }
-
-private:
-    lxw_worksheet* sheet_;
-    lxw_format* bold_;
-    lxw_row_t row_ = 0;
-    std::uint32_t lastFilled_ = 0;
-    bool tooMany_ = false;
-};
-
-// libxlsxwriter leaves its scratch files open when it cannot finish a
-// workbook (a full disk), and their space stays taken until the program ends.
-// Its scratch goes into a folder of this workbook's own, so what it left open
-// there is known to be its and is closed.
-void CloseLeftOpenScratch(const QString& folder)
+void Kill(QProcess& helper)
 {
-#ifdef __linux__
-    const QDir open(QStringLiteral("/proc/self/fd"));
-    for (const QString& fd : open.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
-        if (QFile::symLinkTarget(open.filePath(fd)).startsWith(folder + QLatin1Char('/')))
-            ::close(fd.toInt());
-#else
-    (void)folder;
-#endif
+    helper.kill();
+    helper.waitForFinished(kEndingMs);
+}
+
+// Why the helper failed, as one of the texts a workbook's failure has; a
+// crash, a kill or anything it did not say is a failed write.
+ReportResult HelperFailure(QProcess& helper)
+{
+    const QString said = QString::fromUtf8(helper.readAllStandardError());
+    if (helper.exitStatus() == QProcess::NormalExit && helper.exitCode() != 0)
+        for (const char* known : {texts::kCannotCreate, texts::kTooManyRows})
+            if (said.contains(QString::fromUtf8(known)))
+                return ReportResult::Failure(known);
+    return ReportResult::Failure(texts::kWriteFailed);
+}
+
+// Waits for the helper to finish the workbook, telling progress meanwhile. It
+// counts as hung once the file has not grown within the limit (a long list to
+// a slow share takes long, but the file grows all the while).
+ReportResult Finish(QProcess& helper, const QString& path, const ReportProgress& progress, int rows,
+                    int total)
+{
+    QDeadlineTimer deadline(kXlsxHelperTimeLimit);
+    qint64 size = -1;
+    while (helper.state() != QProcess::NotRunning && !helper.waitForFinished(kPollMs)) {
+        if (progress && !progress(rows, total)) {
+            Kill(helper);
+            return {ReportStatus::Stopped, {}};
+        }
+        if (const qint64 now = QFileInfo(path).size(); now != size) {
+            size = now;
+            deadline.setRemainingTime(kXlsxHelperTimeLimit);
+        } else if (deadline.hasExpired()) {
+            Kill(helper);
+            return ReportResult::Failure(texts::kWriteFailed);
+        }
+    }
+    return {};
+}
+
+// The last row the helper says it filled; none when it said no number.
+std::optional<std::uint32_t> LastRowSaid(QProcess& helper)
+{
+    const QByteArray said = helper.readAllStandardOutput().trimmed();
+    std::uint32_t row = 0;
+    const auto [end, error] = std::from_chars(said.data(), said.data() + said.size(), row);
+    if (said.isEmpty() || error != std::errc() || end != said.data() + said.size())
+        return std::nullopt;
+    return row;
 }
 
 }  // namespace
 
-double SheetColumnWidth(int pixels)
-{
-    // The default font's digit is 7 pixels wide, with 5 pixels of padding.
-    return std::max(1.0, (pixels - 5) / 7.0);
-}
-
 ReportResult WriteXlsx(const text::TextTable& table, const QString& path,
                        const QString& scratchFolder, const ReportProgress& progress)
 {
-    const QTemporaryDir scratchDir(scratchFolder + QStringLiteral("/.k5x7-XXXXXX"));
-    QByteArray scratch = QFile::encodeName(scratchDir.path());
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE;
-    options.tmpdir = scratchDir.isValid() ? scratch.data() : nullptr;
-    std::unique_ptr<lxw_workbook, WorkbookCloser> workbook(
-        workbook_new_opt(QFile::encodeName(path).constData(), &options));
-    if (!workbook)
-        return ReportResult::Failure(texts::kCannotCreate);
-    lxw_worksheet* sheet = workbook_add_worksheet(workbook.get(), SheetName(table.title).c_str());
-    if (!sheet)
-        sheet = workbook_add_worksheet(workbook.get(), nullptr);
-    if (!sheet)
-        return ReportResult::Failure(texts::kWriteFailed);
-    for (std::size_t c = 0; c < table.columnWidths.size() && c < LXW_COL_MAX; ++c)
-        worksheet_set_column(sheet, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c),
-                             SheetColumnWidth(table.columnWidths[c]), nullptr);
+    const QString program = preview::FindAdminHelper("K5X7_XLSX_HELPER");
+    if (program.isEmpty())
+        return ReportResult::Failure(texts::kNoWorkbookHelper);
+    // Removed after the helper, declared below, has ended: whatever the helper
+    // did, its scratch files go with the folder.
+    const QTemporaryDir scratch(scratchFolder + QStringLiteral("/.k5x7-XXXXXX"));
+    QProcess helper;
+    text::LimitHelperProcess(helper, kXlsxHelperMemoryBytes);
+    QStringList arguments{QStringLiteral("xlsx"), path};
+    if (scratch.isValid())
+        arguments << QStringLiteral("--scratch") << scratch.path();
+    helper.start(program, arguments);
+    if (!helper.waitForStarted(LimitMs()))
+        return ReportResult::Failure(texts::kNoWorkbookHelper);
 
-    SheetWriter writer(workbook.get(), sheet);
-    bool written = true;
-    if (table.headingInSheet) {
-        written = writer.Line(table.title, true);
-        for (const std::string& line : table.headingLines)
-            written = written && writer.Line(line, false);
-        written = written && writer.Line(std::string(), false);
-    }
-    written = written && writer.Row(table.headers, table, true);
-    worksheet_freeze_panes(sheet, writer.row(), 0);
-
-    const ReportResult rows =
-        written ? WriteRows(table, progress,
-                            [&](const text::TextRow& row) { return writer.Row(row, table, false); })
-                : ReportResult::Failure(texts::kWriteFailed);
-    if (rows.done() && table.headingInSheet && !table.footer.empty())
-        written = writer.Line(std::string(), false) && writer.Line(table.footer, false);
-
-    if (writer.tooMany())
-        return ReportResult::Failure(texts::kTooManyRows);
-    if (!rows.done())
+    int sent = 0;
+    bool lost = !Send(helper, TableHeadLines(table));
+    const ReportResult rows = lost ? ReportResult::Failure(texts::kWriteFailed)
+                                   : WriteRows(table, progress, [&](const text::TextRow& row) {
+                                         lost = !Send(helper, TableRowLine(row));
+                                         sent += lost ? 0 : 1;
+                                         return !lost;
+                                     });
+    if (!lost && !rows.done()) {
+        Kill(helper);
         return rows;
-    if (!written)
-        return ReportResult::Failure(texts::kWriteFailed);
-    if (workbook_close(workbook.release()) != LXW_NO_ERROR) {
-        if (scratchDir.isValid())
-            CloseLeftOpenScratch(QDir(scratchDir.path()).canonicalPath());
-        return ReportResult::Failure(texts::kWriteFailed);
     }
+    lost = lost || !Send(helper, TableEndLine());
+    helper.closeWriteChannel();
+    if (lost) {
+        // The helper stopped taking rows: it failed and says why, or hangs.
+        if (!helper.waitForFinished(kEndingMs))
+            Kill(helper);
+        return HelperFailure(helper);
+    }
+    if (const ReportResult finished = Finish(helper, path, progress, sent, table.rowCount);
+        !finished.done())
+        return finished;
+    if (helper.exitStatus() != QProcess::NormalExit || helper.exitCode() != 0)
+        return HelperFailure(helper);
     // A scratch file that could not be written shows only here: rows are missing.
-    if (LastSheetRow(path) != writer.lastFilled())
+    const std::optional<std::uint32_t> lastRow = LastRowSaid(helper);
+    if (!lastRow || LastSheetRow(path) != *lastRow)
         return ReportResult::Failure(texts::kWriteFailed);
     return {};
 }

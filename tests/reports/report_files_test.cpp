@@ -203,6 +203,34 @@ TEST_F(ReportFilesTest, AWorkbookCutShortIsAFailureAndNoWriteLeavesADescriptorOp
     EXPECT_EQ(FolderEntries(QString::fromStdString(folder.path())).filter(".k5x7").size(), 0);
     EXPECT_EQ(OpenDescriptors(), descriptors);
 }
+
+// The helper that writes workbooks, killed part-way through the rows after it
+// began the file and its scratch: a failed write, with nothing left behind.
+TEST_F(ReportFilesTest, AWorkbookHelperThatDiesIsAFailureAndLeavesNothing)
+{
+    const QString helper = Target("dying-helper");
+    QFile script(helper);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    // Called as: xlsx OUT --scratch FOLDER
+    script.write(
+        "#!/bin/sh\nprintf PK > \"$2\"\nprintf x > \"$4/scratch\"\n"
+        "head -c 100000 > /dev/null\nkill -9 $$\n");
+    script.close();
+    script.setPermissions(script.permissions() | QFile::ExeOwner);
+    text::TextTable big = Projects();
+    std::vector<text::TextRow> rows(20000, text::TextRow(6, std::string(60, 'x')));
+    big.rows = text::RowsOf(rows);
+
+    qputenv("K5X7_XLSX_HELPER", QFile::encodeName(helper));
+    const reports::ReportResult died = ExportReport(big, {Target("d.xlsx"), ReportFormat::Xlsx});
+    qunsetenv("K5X7_XLSX_HELPER");
+    EXPECT_EQ(died.message, text::Utf8(reports::texts::kWriteFailed));
+    EXPECT_FALSE(QFile::exists(Target("d.xlsx")));
+    EXPECT_EQ(QDir(QString::fromStdString(folder.path()))
+                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                  .filter(".k5x7"),
+              QStringList());
+}
 #endif
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "tools/admin/restore_command.h"
 #include "tools/admin/search_command.h"
 #include "tools/admin/seeder.h"
+#include "tools/admin/xlsx_command.h"
 
 namespace admin {
 
@@ -38,6 +39,7 @@ const std::vector<Command>& Commands()
         {"report", report_texts::kSummary, &RunReportCommand, true},
         {"search", search::texts::kCommandSummary, &RunSearchCommand},
         {"preview", texts::kPreviewSummary, &RunPreviewCommand, true},
+        {"xlsx", texts::kXlsxSummary, &RunXlsxCommand},
     };
     return commands;
 }

@@ -37,4 +37,12 @@ inline constexpr char kPreviewNotPrintable[] = "PDF にできません: ";
 inline constexpr char kPreviewBadSize[] = "--size は 幅x高さ (16～4096) で指定してください";
 inline constexpr char kPreviewCannotWrite[] = "書き込めません: ";
 
+inline constexpr char kXlsxSummary[] =
+    "標準入力の一覧表を Excel ブックに書き出します（本体が内部で使います）";
+inline constexpr char kXlsxUsage[] =
+    "使い方: k5x7-admin xlsx 出力.xlsx [--scratch フォルダ]\n"
+    "  本体から渡された一覧表を標準入力から読み、Excel ブックに書き出します。\n"
+    "  書き出した最後の行の番号を標準出力へ、失敗の理由を標準エラー出力へ書きます。\n"
+    "  --scratch フォルダ  作業ファイルを置くフォルダ";
+
 }  // namespace admin::texts
