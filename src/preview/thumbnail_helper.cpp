@@ -58,7 +58,8 @@ std::unique_ptr<QProcess> StartPreviewHelper(const QString& helper, const QStrin
     process->setStandardErrorFile(QProcess::nullDevice());
     // It draws, never shows: no connection to the display to make.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    if (const char* platform = text::WindowlessQtPlatform())
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QString::fromLatin1(platform));
     process->setProcessEnvironment(environment);
     text::LimitHelperProcess(*process, kHelperMemoryBytes);
     process->start(helper,

@@ -90,8 +90,14 @@ ReportResult ReplacingFile::Commit()
                                                      : QFile::ReadOwner | QFile::WriteOwner |
                                                            QFile::ReadGroup | QFile::ReadOther;
     QFile::setPermissions(file_->fileName(), permissions);
-    if (!RenameOver(file_->fileName(), target.absoluteFilePath()))
+    // A temporary file holds its handle until it is destroyed, and Windows
+    // moves no file that is open.
+    const QString written = file_->fileName();
+    file_.reset();
+    if (!RenameOver(written, target.absoluteFilePath())) {
+        QFile::remove(written);
         return ReportResult::Failure(texts::kCannotReplace);
+    }
     committed_ = true;
     return {};
 }

@@ -27,6 +27,11 @@ void PinLocalTimeZone();
 // ends it with this process. Call before the process is started.
 void LimitHelperProcess(QProcess& process, std::uint64_t bytes);
 
+// The Qt platform for a process that draws but shows nothing: "offscreen" where
+// the default would connect to a display; none (the default) on Windows, whose
+// own platform needs no display and alone has the system's fonts.
+const char* WindowlessQtPlatform();
+
 // Whether an empty server field can mean this PC's own engine; on Windows every
 // database is reached through a Firebird server.
 bool HasEmbeddedDatabaseEngine();

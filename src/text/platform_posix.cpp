@@ -61,6 +61,11 @@ void PinLocalTimeZone()
     }
 }
 
+const char* WindowlessQtPlatform()
+{
+    return "offscreen";
+}
+
 bool HasEmbeddedDatabaseEngine()
 {
     return true;

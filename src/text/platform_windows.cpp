@@ -61,6 +61,11 @@ void LimitHelperProcess(QProcess& process, std::uint64_t bytes)
 // The C library reads the zone from the system once by itself.
 void PinLocalTimeZone() {}
 
+const char* WindowlessQtPlatform()
+{
+    return nullptr;
+}
+
 // Windows PCs reach the database through a Firebird server only.
 bool HasEmbeddedDatabaseEngine()
 {
@@ -76,9 +81,9 @@ std::string DatabaseClientLoadError()
         return {};
     const DWORD error = module ? ERROR_PROC_NOT_FOUND : GetLastError();
     wchar_t* message = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+    FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
     QString reason = message ? QString::fromWCharArray(message).trimmed() : QString();
     if (message)
         LocalFree(message);

@@ -5,6 +5,7 @@
 #include <clocale>
 
 #include "common/fixed_surroundings.h"
+#include "text/platform.h"
 
 // Real widgets without a display: the offscreen platform, fixed surroundings.
 // Built with K5X7_PAINT_ONLY for tests that paint without widgets.
@@ -19,7 +20,8 @@ using TestApplication = QApplication;
 int main(int argc, char** argv)
 {
     testing_support::FixSurroundings();
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (const char* platform = text::WindowlessQtPlatform())
+        qputenv("QT_QPA_PLATFORM", platform);
     QLoggingCategory::setFilterRules("*.debug=false\n*.warning=false");
     TestApplication app(argc, argv);
     std::setlocale(LC_ALL, "C");

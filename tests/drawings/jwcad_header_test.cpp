@@ -98,7 +98,7 @@ TEST(JwcadHeader, FixedFieldsOfDrawingAndFigureFiles)
                      "e"),
          "abcd e"},
         // A field ends at its first NUL even when bytes follow.
-        {"nul.jwc", FixedLayout(kJwc, "AB\0CD"s, "E"), "AB E"},
+        {"nul-byte.jwc", FixedLayout(kJwc, "AB\0CD"s, "E"), "AB E"},
         // A lead byte as a field's last byte has no partner inside the field.
         {"lead.jwc", FixedLayout(kJwc, std::string(31, 'y') + "\x82", "\xa0Z"),
          std::string(31, 'y') + " \xa0Z"},

@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+#include "common/outside_tools.h"
 #include "common/temp_folder.h"
 #include "tools/admin/jww_writer.h"
 
@@ -99,6 +100,8 @@ void ExpectSize(const QSizeF& actual, double width, double height)
 
 TEST(SheetPages, DrawingsGoOnTheirPaperAtScaleAndFitOnlyOntoAChosenSmallerPaper)
 {
+    if (!testing_support::ToolAvailable("pdfinfo"))
+        GTEST_SKIP() << "pdfinfo is not on this machine";
     TempFolder folder;
     jww_writer::JwwFile plan;
     plan.paper = 3;  // A3, landscape
@@ -142,6 +145,8 @@ TEST(SheetPages, DrawingsGoOnTheirPaperAtScaleAndFitOnlyOntoAChosenSmallerPaper)
 
 TEST(SheetPages, DxfGetsTheSmallestSheetItFitsPdfKeepsItsPagesAndImagesFitA4)
 {
+    if (!testing_support::ToolAvailable("pdfinfo"))
+        GTEST_SKIP() << "pdfinfo is not on this machine";
     TempFolder folder;
     // A 380 x 200 mm rectangle away from the origin: A3 landscape, at scale.
     std::string dxf = "0\nSECTION\n2\nENTITIES\n";

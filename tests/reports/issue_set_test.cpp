@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <thread>
 
+#include "common/outside_tools.h"
 #include "preview/preview_texts.h"
 #include "reports/report_fixture.h"
 #include "reports/report_texts.h"
@@ -100,6 +101,8 @@ QString Text(const QString& path, int page)
 
 TEST_F(IssueSetTest, CoverFirstThenTheBranchInTreeOrderOnTheirPapersWithBookmarks)
 {
+    if (!testing_support::ToolAvailable("pdftotext"))
+        GTEST_SKIP() << "pdftotext is not on this machine";
     reports::IssueSetRequest request = Request("set.pdf");
     std::vector<int> progress;
     const reports::IssueSetSummary all = reports::WriteIssueSet(db, request, [&](int done, int) {
@@ -144,6 +147,8 @@ TEST_F(IssueSetTest, CoverFirstThenTheBranchInTreeOrderOnTheirPapersWithBookmark
 
 TEST_F(IssueSetTest, AShareThatStoppedAnsweringIsListedAndWaitedForOnceAndAStopLeavesNoFile)
 {
+    if (!testing_support::ToolAvailable("pdftotext"))
+        GTEST_SKIP() << "pdftotext is not on this machine";
     SetFolder("4, 5", "/dead/share/");
     std::atomic<int> deadLooks{0};
     reports::IssueSetRequest request = Request("dead.pdf");

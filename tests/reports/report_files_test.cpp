@@ -25,6 +25,7 @@
 using reports::CsvEncoding;
 using reports::ExportReport;
 using reports::ReportFormat;
+using reports::ReportResult;
 using reports::ReportStatus;
 using testing_support::FileBytes;
 using testing_support::kEdgeChars;
@@ -63,7 +64,8 @@ TEST_F(ReportFilesTest, CsvCarriesTheStoredBytesQuotedInCp932AndUtf8)
                               "\r\n" + "2," + kEdgeChars + ",x y\tz w,,abcd," + notDone + "\r\n" +
                               "3,,,,," + notDone + "\r\n" + "7," + Sj("港北") + "," +
                               Sj("集合住宅") + ",,," + notDone + "\r\n";
-    ASSERT_TRUE(ExportReport(Projects(), {Target("p.csv"), ReportFormat::Csv}).done());
+    const ReportResult written = ExportReport(Projects(), {Target("p.csv"), ReportFormat::Csv});
+    ASSERT_TRUE(written.done()) << written.message.toStdString();
     EXPECT_EQ(FileBytes(Target("p.csv")), cp932);
 
     const std::string utf8 =

@@ -23,10 +23,11 @@ int main(int argc, char** argv)
     // a display they draw offscreen.
     std::unique_ptr<QCoreApplication> application;
     if (command && command->draws) {
-        if (qEnvironmentVariableIsEmpty("DISPLAY") &&
+        const char* windowless = text::WindowlessQtPlatform();
+        if (windowless && qEnvironmentVariableIsEmpty("DISPLAY") &&
             qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
             qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+            qputenv("QT_QPA_PLATFORM", windowless);
         application = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         application = std::make_unique<QCoreApplication>(argc, argv);
