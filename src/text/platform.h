@@ -32,6 +32,10 @@ void LimitHelperProcess(QProcess& process, std::uint64_t bytes);
 // own platform needs no display and alone has the system's fonts.
 const char* WindowlessQtPlatform();
 
+// Standard output carries bytes as they are (a picture for the program that
+// started this one); Windows would otherwise turn each LF into CR LF.
+void UseBinaryStandardOutput();
+
 // Whether an empty server field can mean this PC's own engine; on Windows every
 // database is reached through a Firebird server.
 bool HasEmbeddedDatabaseEngine();

@@ -66,6 +66,8 @@ const char* WindowlessQtPlatform()
     return "offscreen";
 }
 
+void UseBinaryStandardOutput() {}
+
 bool HasEmbeddedDatabaseEngine()
 {
     return true;

@@ -1,6 +1,10 @@
 #include <QProcess>
 #include <QString>
+#include <cstdio>
 #include <iterator>
+
+#include <fcntl.h>
+#include <io.h>
 
 #include <windows.h>
 #include <winnetwk.h>
@@ -60,6 +64,12 @@ void LimitHelperProcess(QProcess& process, std::uint64_t bytes)
 
 // The C library reads the zone from the system once by itself.
 void PinLocalTimeZone() {}
+
+void UseBinaryStandardOutput()
+{
+    std::fflush(stdout);
+    _setmode(_fileno(stdout), _O_BINARY);
+}
 
 const char* WindowlessQtPlatform()
 {

@@ -8,6 +8,7 @@
 
 #include "preview/preview_document.h"
 #include "preview/sheet_pages.h"
+#include "text/platform.h"
 #include "tools/admin/admin_texts.h"
 
 namespace admin {
@@ -110,6 +111,8 @@ int RunPreviewCommand(const std::vector<std::string>& args, std::ostream& out, s
     // "-" writes the picture to standard output (the program's thumbnails take it from there).
     const bool toStdout = files[1] == "-";
     QFile stdoutFile;
+    if (toStdout)
+        text::UseBinaryStandardOutput();
     const bool written = toStdout
                              ? stdoutFile.open(stdout, QIODevice::WriteOnly) &&
                                    preview::RenderThumbnail(document, size).save(&stdoutFile, "PNG")
