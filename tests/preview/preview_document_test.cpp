@@ -16,6 +16,7 @@
 
 #include "common/slowdown.h"
 #include "common/temp_folder.h"
+#include "common/texts.h"
 #include "preview/dxf_reader.h"
 #include "preview/dxf_sanitizer.h"
 #include "preview/jww_reader.h"
@@ -27,16 +28,11 @@ using namespace testing_support;
 using namespace jww_writer;
 using preview::PreviewDocument;
 
-namespace {
+using testing_support::Q;
 
-QString Write(const TempFolder& folder, const char* name, const std::string& bytes)
-{
-    const QString path = QString::fromStdString(folder.file(name));
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    return path;
-}
+using testing_support::Write;
+
+namespace {
 
 bool Dark(const QImage& image, double x, double y)
 {
@@ -51,11 +47,6 @@ bool AnyDark(const QImage& image, QRect area)
             if (Dark(image, x, y))
                 return true;
     return false;
-}
-
-QString Q(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
 }
 
 // RC4, for the standard security handler of a PDF with a password.
