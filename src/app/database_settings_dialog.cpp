@@ -16,7 +16,7 @@ namespace {
 
 using widgets::Named;
 
-namespace texts {
+namespace database_settings_texts {
 constexpr char kCaption[] = "データベース設定";
 constexpr char kLabel1[] = "サーバー名（IPアドレス＋':'";
 constexpr char kLabel5[] = "　又は、'localhost:'）";
@@ -33,7 +33,7 @@ constexpr char kEdit3Hint[] =
     "FDB」となります。フォルダ名は入力しないで下さい。";
 constexpr char kButton1[] = "OK(&Y)";
 constexpr char kButton2[] = "キャンセル(&N)";
-}  // namespace texts
+}  // namespace database_settings_texts
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption)
 {
@@ -57,21 +57,23 @@ TForm2::TForm2(widgets::ScreenContext context, QWidget* parent)
       context_(context)
 {
     setObjectName(QStringLiteral("TForm2"));
-    setWindowTitle(QString::fromUtf8(texts::kCaption));
+    setWindowTitle(QString::fromUtf8(database_settings_texts::kCaption));
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
     setAutoFillBackground(true);
 
-    Label1 = MakeLabel(this, "Label1", texts::kLabel1);
-    Label5 = MakeLabel(this, "Label5", texts::kLabel5);
-    Edit1 = MakeEdit(this, "Edit1", texts::kEdit1Hint);
-    Label2 = MakeLabel(this, "Label2", texts::kLabel2);
-    Edit2 = MakeEdit(this, "Edit2", texts::kEdit2Hint);
-    Label3 = MakeLabel(this, "Label3", texts::kLabel3);
-    Edit3 = MakeEdit(this, "Edit3", texts::kEdit3Hint);
-    Button1 = Named(new QPushButton(QString::fromUtf8(texts::kButton1), this), "Button1");
-    Button2 = Named(new QPushButton(QString::fromUtf8(texts::kButton2), this), "Button2");
+    Label1 = MakeLabel(this, "Label1", database_settings_texts::kLabel1);
+    Label5 = MakeLabel(this, "Label5", database_settings_texts::kLabel5);
+    Edit1 = MakeEdit(this, "Edit1", database_settings_texts::kEdit1Hint);
+    Label2 = MakeLabel(this, "Label2", database_settings_texts::kLabel2);
+    Edit2 = MakeEdit(this, "Edit2", database_settings_texts::kEdit2Hint);
+    Label3 = MakeLabel(this, "Label3", database_settings_texts::kLabel3);
+    Edit3 = MakeEdit(this, "Edit3", database_settings_texts::kEdit3Hint);
+    Button1 = Named(new QPushButton(QString::fromUtf8(database_settings_texts::kButton1), this),
+                    "Button1");
+    Button2 = Named(new QPushButton(QString::fromUtf8(database_settings_texts::kButton2), this),
+                    "Button2");
     Button1->setDefault(true);
 
     auto* buttons = new QHBoxLayout;

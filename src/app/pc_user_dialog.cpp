@@ -14,12 +14,12 @@ namespace app {
 
 namespace {
 
-namespace texts {
+namespace pc_user_texts {
 constexpr char kCaption[] = "PC利用者名の登録";
 constexpr char kLabel1[] = "PC利用者名：";
 constexpr char kButton1[] = "OK(&Y)";
 constexpr char kButton2[] = "キャンセル(&N)";
-}  // namespace texts
+}  // namespace pc_user_texts
 
 }  // namespace
 
@@ -30,23 +30,23 @@ TForm6::TForm6(widgets::ScreenContext context, QWidget* parent)
       context_(context)
 {
     setObjectName(QStringLiteral("TForm6"));
-    setWindowTitle(QString::fromUtf8(texts::kCaption));
+    setWindowTitle(QString::fromUtf8(pc_user_texts::kCaption));
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
     setAutoFillBackground(true);
 
-    Label1 = new QLabel(QString::fromUtf8(texts::kLabel1), this);
+    Label1 = new QLabel(QString::fromUtf8(pc_user_texts::kLabel1), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setEditable(false);
     ComboBox1->setMinimumWidth(200);
     Label1->setBuddy(ComboBox1);
-    Button1 = new QPushButton(QString::fromUtf8(texts::kButton1), this);
+    Button1 = new QPushButton(QString::fromUtf8(pc_user_texts::kButton1), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setDefault(true);
-    Button2 = new QPushButton(QString::fromUtf8(texts::kButton2), this);
+    Button2 = new QPushButton(QString::fromUtf8(pc_user_texts::kButton2), this);
     Button2->setObjectName(QStringLiteral("Button2"));
 
     auto* row = new QHBoxLayout;

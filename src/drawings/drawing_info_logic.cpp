@@ -19,8 +19,6 @@ namespace drawings {
 
 using text::Utf8;
 
-namespace texts = drawing_info_texts;
-
 namespace {
 
 QString EditName(int number)
@@ -78,7 +76,7 @@ QString DrawingFilePath(const DrawingPage& page)
 QStringList DrawingFileFilters()
 {
     QStringList filters;
-    for (const texts::FileFilter& filter : texts::kFileFilters) {
+    for (const drawing_info_texts::FileFilter& filter : drawing_info_texts::kFileFilters) {
         const QString patterns = QString::fromUtf8(filter.patterns).replace(';', ' ');
         filters << Utf8(filter.description) + QStringLiteral(" (") + patterns + QLatin1Char(')');
     }
@@ -139,10 +137,10 @@ PageOutcome TakeChosenFile(const QString& chosenPath)
 PageOutcome OpenDrawingFile(const DrawingPage& page)
 {
     if (page.Edit(4).empty() && page.Edit(3).empty())
-        return Tell(texts::kNoPathOrFile);
+        return Tell(drawing_info_texts::kNoPathOrFile);
     const QString path = DrawingFilePath(page);
     if (!IsExistingFile(path))
-        return Tell(texts::kFileMissing);
+        return Tell(drawing_info_texts::kFileMissing);
     PageOutcome outcome;
     outcome.fileToOpen = path;
     return outcome;
@@ -213,16 +211,16 @@ PageOutcome DrawingInfoLogic::Save(const DrawingPage& page)
     for (int box = 11; box <= 16; ++box) {
         const std::string& date = page.Edit(box);
         if (!date.empty() && !text::IsValidDateString(date))
-            return Tell(texts::kBadDate, EditName(box));
+            return Tell(drawing_info_texts::kBadDate, EditName(box));
     }
     for (int box = 5; box <= 16; ++box)
         if (text::HoldsQuote(page.Edit(box)))
-            return Tell(texts::kNoQuotes, EditName(box));
+            return Tell(drawing_info_texts::kNoQuotes, EditName(box));
 
     // An update of no row succeeds yet stores nothing: the project node has no
     // drawing row, and another PC may have deleted the node meanwhile.
     if (!db_.SelectExists(drawingTable_, "N", "", node))
-        return Tell(texts::kSaveFailed);
+        return Tell(drawing_info_texts::kSaveFailed);
 
     std::vector<std::string> values{std::to_string(node)};
     for (int box = 3; box <= 10; ++box)  // FILE_NAME to MEMO3
@@ -236,7 +234,7 @@ PageOutcome DrawingInfoLogic::Save(const DrawingPage& page)
     }
     const bool saved =
         db_.UpdateRow(drawingTable_, DrawingColumnNames(), values, "N=" + std::to_string(node));
-    return Tell(saved ? texts::kSaved : texts::kSaveFailed);
+    return Tell(saved ? drawing_info_texts::kSaved : drawing_info_texts::kSaveFailed);
 }
 
 }  // namespace drawings

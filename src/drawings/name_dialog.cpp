@@ -12,8 +12,6 @@
 
 namespace drawings {
 
-namespace texts = name_dialog_texts;
-
 namespace {
 constexpr int kNameBytes = 32;
 }
@@ -25,19 +23,19 @@ TForm11::TForm11(widgets::ScreenContext context, QWidget* parent)
       context_(context)
 {
     setObjectName(QStringLiteral("TForm11"));
-    setWindowTitle(QString::fromUtf8(texts::kDesignCaption));
+    setWindowTitle(QString::fromUtf8(name_dialog_texts::kDesignCaption));
 
-    Label1 = new QLabel(QString::fromUtf8(texts::kLabel1), this);
+    Label1 = new QLabel(QString::fromUtf8(name_dialog_texts::kLabel1), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Edit1 = new widgets::ByteLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setMaxBytes(kNameBytes);
     Edit1->setMinimumWidth(260);
     Label1->setBuddy(Edit1);
-    Button3 = new QPushButton(QString::fromUtf8(texts::kButton3), this);
+    Button3 = new QPushButton(QString::fromUtf8(name_dialog_texts::kButton3), this);
     Button3->setObjectName(QStringLiteral("Button3"));
     Button3->setDefault(true);
-    Button4 = new QPushButton(QString::fromUtf8(texts::kButton4), this);
+    Button4 = new QPushButton(QString::fromUtf8(name_dialog_texts::kButton4), this);
     Button4->setObjectName(QStringLiteral("Button4"));
 
     auto* buttons = new QHBoxLayout;

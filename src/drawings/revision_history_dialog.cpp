@@ -22,8 +22,6 @@
 
 namespace drawings {
 
-namespace texts = revision_texts;
-
 namespace {
 
 using widgets::Named;
@@ -49,13 +47,14 @@ TForm12::TForm12(widgets::ScreenContext context, QWidget* parent)
       context_(context)
 {
     setObjectName(QStringLiteral("TForm12"));
-    setWindowTitle(QString::fromUtf8(texts::kCaption));
+    setWindowTitle(QString::fromUtf8(revision_texts::kCaption));
 
-    Label1 = Named(new QLabel(QString::fromUtf8(texts::kCurrentContents), this), "Label1");
+    Label1 = Named(new QLabel(QString::fromUtf8(revision_texts::kCurrentContents), this), "Label1");
     SG1 = Named(new widgets::StringGrid(4, this), "SG1");
-    SG1->SetHeaders(
-        {QString::fromUtf8(texts::kNumberHeader), QString::fromUtf8(texts::kContentHeader),
-         QString::fromUtf8(texts::kReviserNoHeader), QString::fromUtf8(texts::kDateHeader)});
+    SG1->SetHeaders({QString::fromUtf8(revision_texts::kNumberHeader),
+                     QString::fromUtf8(revision_texts::kContentHeader),
+                     QString::fromUtf8(revision_texts::kReviserNoHeader),
+                     QString::fromUtf8(revision_texts::kDateHeader)});
     SG1->SetColumnWidths(kColumnWidths);
     const int columnsWidth = std::accumulate(kColumnWidths.begin(), kColumnWidths.end(), 0);
     SG1->setFixedSize(
@@ -88,15 +87,15 @@ TForm12::TForm12(widgets::ScreenContext context, QWidget* parent)
     widgets::SwitchOffInputMethod(ComboBox1);
     Edit3 = makeEdit("Edit3", kDateBytes);
     Edit3->setMaximumWidth(120);
-    addField("Label2", texts::kNumberLabel, Edit1);
-    addField("Label3", texts::kContentLabel, Edit2);
-    addField("Label4", texts::kReviserLabel, ComboBox1);
-    addField("Label5", texts::kDateLabel, Edit3);
+    addField("Label2", revision_texts::kNumberLabel, Edit1);
+    addField("Label3", revision_texts::kContentLabel, Edit2);
+    addField("Label4", revision_texts::kReviserLabel, ComboBox1);
+    addField("Label5", revision_texts::kDateLabel, Edit3);
 
-    Button1 = MakeButton(this, "Button1", texts::kButton1);
-    Button4 = MakeButton(this, "Button4", texts::kButton4);
-    Button2 = MakeButton(this, "Button2", texts::kButton2);
-    Button3 = MakeButton(this, "Button3", texts::kButton3);
+    Button1 = MakeButton(this, "Button1", revision_texts::kButton1);
+    Button4 = MakeButton(this, "Button4", revision_texts::kButton4);
+    Button2 = MakeButton(this, "Button2", revision_texts::kButton2);
+    Button3 = MakeButton(this, "Button3", revision_texts::kButton3);
 
     auto* buttons = new QHBoxLayout;
     for (QPushButton* button : {Button1, Button4, Button2, Button3})

@@ -13,8 +13,6 @@ namespace drawings {
 
 using text::Utf8;
 
-namespace texts = revision_texts;
-
 namespace {
 
 RevisionOutcome Refuse(const char* message, const char* focus)
@@ -42,15 +40,15 @@ RevisionOutcome CheckRevisionEditorCanOpen(const storage::Settings& settings,
                                            const storage::Database& db)
 {
     if (text::IsBlank(settings.DbFolder) || text::IsBlank(settings.DbName))
-        return {Utf8(texts::kSetUpDatabaseFirst), QString(), false};
+        return {Utf8(revision_texts::kSetUpDatabaseFirst), QString(), false};
     if (!db.Connected())
-        return {Utf8(texts::kCannotConnect), QString(), false};
+        return {Utf8(revision_texts::kCannotConnect), QString(), false};
     return {};
 }
 
 std::vector<std::string> LoadReviserItems(storage::Database& db)
 {
-    std::vector<std::string> items{text::ToCp932Lossy(Utf8(texts::kNoMember))};
+    std::vector<std::string> items{text::ToCp932Lossy(Utf8(revision_texts::kNoMember))};
     if (!db.TableExists("MEMBER"))
         return items;
     const int count = db.SelectOrdered("*", "MEMBER", "", "N");
@@ -83,13 +81,13 @@ std::string RevisionHistoryLogic::ProposeNumber()
 RevisionOutcome RevisionHistoryLogic::Check(const RevisionInput& input)
 {
     if (text::IsBlank(input.number))
-        return Refuse(texts::kEnterNumber, "Edit1");
+        return Refuse(revision_texts::kEnterNumber, "Edit1");
     if (text::StrToIntOrZero(input.number) < 1)
-        return Refuse(texts::kNumberNotPositive, "Edit1");
+        return Refuse(revision_texts::kNumberNotPositive, "Edit1");
     if (!input.date.empty() && !text::IsValidDateString(input.date))
-        return Refuse(texts::kBadDate, "Edit3");
+        return Refuse(revision_texts::kBadDate, "Edit3");
     if (text::HoldsQuote(input.content))
-        return Refuse(texts::kNoQuotes, "Edit2");
+        return Refuse(revision_texts::kNoQuotes, "Edit2");
     return {};
 }
 
@@ -108,7 +106,7 @@ RevisionOutcome RevisionHistoryLogic::Add(const RevisionInput& input)
     const int number = text::StrToIntOrZero(input.number);
     const bool added =
         db_.InsertRow(table_, {"N", "ZN", "CONT", "RN", "RDATE"}, Values(number, input));
-    return Report(added, texts::kAddOk, texts::kAddFailed);
+    return Report(added, revision_texts::kAddOk, revision_texts::kAddFailed);
 }
 
 RevisionOutcome RevisionHistoryLogic::Change(const RevisionInput& input)
@@ -117,10 +115,10 @@ RevisionOutcome RevisionHistoryLogic::Change(const RevisionInput& input)
         return refused;
     const int number = text::StrToIntOrZero(input.number);
     if (!db_.SelectExists(table_, "N", "ZN=" + std::to_string(drawingNo_), number))
-        return Refuse(texts::kNumberUnused, "Edit1");
+        return Refuse(revision_texts::kNumberUnused, "Edit1");
     const bool changed = db_.UpdateRow(table_, {"N", "ZN", "CONT", "RN", "RDATE"},
                                        Values(number, input), "N=" + std::to_string(number));
-    return Report(changed, texts::kChangeOk, texts::kChangeFailed);
+    return Report(changed, revision_texts::kChangeOk, revision_texts::kChangeFailed);
 }
 
 QString RevisionHistoryLogic::DeleteQuestion(const storage::Row& cells)
@@ -128,9 +126,10 @@ QString RevisionHistoryLogic::DeleteQuestion(const storage::Row& cells)
     if (cells.empty() || cells[0].empty())
         return QString();
     const std::string content = cells.size() > 1 ? cells[1] : std::string();
-    return Utf8(texts::kQuestionOpen) + Utf8(texts::kQuestionNo) + text::FromCp932(cells[0]) +
-           Utf8(texts::kQuestionColon) + text::FromCp932(content) + Utf8(texts::kQuestionClose) +
-           QStringLiteral("\r\n") + Utf8(texts::kQuestionConfirm);
+    return Utf8(revision_texts::kQuestionOpen) + Utf8(revision_texts::kQuestionNo) +
+           text::FromCp932(cells[0]) + Utf8(revision_texts::kQuestionColon) +
+           text::FromCp932(content) + Utf8(revision_texts::kQuestionClose) +
+           QStringLiteral("\r\n") + Utf8(revision_texts::kQuestionConfirm);
 }
 
 RevisionOutcome RevisionHistoryLogic::Delete(const storage::Row& cells)
@@ -139,7 +138,7 @@ RevisionOutcome RevisionHistoryLogic::Delete(const storage::Row& cells)
         return {};
     const bool deleted =
         db_.DeleteRows(table_, "N=" + std::to_string(text::StrToIntOrZero(cells[0])));
-    return Report(deleted, texts::kDeleteOk, texts::kDeleteFailed);
+    return Report(deleted, revision_texts::kDeleteOk, revision_texts::kDeleteFailed);
 }
 
 }  // namespace drawings

@@ -23,8 +23,6 @@ namespace projects {
 
 using text::Utf8;
 
-namespace texts = chart_texts;
-
 namespace {
 
 constexpr int kDateBytes = 8;
@@ -66,7 +64,7 @@ TForm9::TForm9(widgets::ScreenContext context, QWidget* parent)
     : ChildForm(parent), context_(context), logic_(context.db)
 {
     setObjectName(QStringLiteral("TForm9"));
-    setWindowTitle(Utf8(texts::kCaption));
+    setWindowTitle(Utf8(chart_texts::kCaption));
 
     auto* clipping = new ClippingPanel(this);
     Panel2 = clipping;
@@ -89,32 +87,33 @@ TForm9::TForm9(widgets::ScreenContext context, QWidget* parent)
     EditD1 = dateEdit("EditD1");
     EditD2 = dateEdit("EditD2");
 
-    RadioGroup1 = new QGroupBox(Utf8(texts::kFilterCaption), row);
+    RadioGroup1 = new QGroupBox(Utf8(chart_texts::kFilterCaption), row);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
     radioItems_ = new QButtonGroup(RadioGroup1);
     auto* columns = new QHBoxLayout(RadioGroup1);
     columns->setContentsMargins(4, 0, 4, 0);
     int id = 0;
-    for (const char* item : {texts::kFilterItem0, texts::kFilterItem1, texts::kFilterItem2}) {
+    for (const char* item :
+         {chart_texts::kFilterItem0, chart_texts::kFilterItem1, chart_texts::kFilterItem2}) {
         auto* radio = new QRadioButton(Utf8(item), RadioGroup1);
         radioItems_->addButton(radio, id++);
         columns->addWidget(radio);
     }
 
-    Button1 = button("Button1", texts::kButtonRefresh);
-    Button2 = button("Button2", texts::kButtonUp);
-    Button3 = button("Button3", texts::kButtonDown);
+    Button1 = button("Button1", chart_texts::kButtonRefresh);
+    Button2 = button("Button2", chart_texts::kButtonUp);
+    Button3 = button("Button3", chart_texts::kButtonDown);
     for (QPushButton* b : {Button2, Button3})
         b->setFixedSize(b->fontMetrics().height() * 2, b->fontMetrics().height() + 4);
 
     auto* top = new QHBoxLayout(row);
     top->setContentsMargins(2, 2, 2, 2);
-    auto* startLabel = new QLabel(Utf8(texts::kLabelStart), row);
+    auto* startLabel = new QLabel(Utf8(chart_texts::kLabelStart), row);
     startLabel->setBuddy(EditD1);
     top->addWidget(startLabel);
     top->addWidget(EditD1);
     top->addSpacing(8);
-    auto* endLabel = new QLabel(Utf8(texts::kLabelEnd), row);
+    auto* endLabel = new QLabel(Utf8(chart_texts::kLabelEnd), row);
     endLabel->setBuddy(EditD2);
     top->addWidget(endLabel);
     top->addWidget(EditD2);
@@ -204,7 +203,7 @@ void TForm9::BuildChart()
         for (const storage::ChartSpan& span : row.spans)
             Chart1->AddBar({span.start, span.end, static_cast<double>(row.row), label,
                             ColorOf(span.rgb),
-                            Utf8(texts::kBarPeriods[static_cast<int>(span.period)])});
+                            Utf8(chart_texts::kBarPeriods[static_cast<int>(span.period)])});
     }
     Chart1->SetDateLabelStepDays(1);
     if (!outcome.message.isEmpty())

@@ -18,8 +18,6 @@ namespace projects {
 
 using text::Utf8;
 
-namespace texts = details_texts;
-
 ProjectDetailsPanel::ProjectDetailsPanel(storage::Database& db, bool numberLabel, QWidget* parent)
     : QWidget(parent), db_(db)
 {
@@ -58,7 +56,7 @@ ProjectDetailsPanel::ProjectDetailsPanel(storage::Database& db, bool numberLabel
     Edit10 = edit("Edit10", 16);
     Edit11 = edit("Edit11", 16);
     Edit12 = edit("Edit12", 16);
-    CheckBox1 = new QCheckBox(Utf8(texts::kLabelDone), content_);
+    CheckBox1 = new QCheckBox(Utf8(details_texts::kLabelDone), content_);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox1->setEnabled(false);
     LabelA = new QLabel(content_);
@@ -68,10 +66,10 @@ ProjectDetailsPanel::ProjectDetailsPanel(storage::Database& db, bool numberLabel
         LabelN->setObjectName(QStringLiteral("LabelN"));
         LabelN->hide();
     }
-    Button5 = button("Button5", texts::kButtonTaller);
-    Button6 = button("Button6", texts::kButtonShorter);
-    Button7 = button("Button7", texts::kButtonEdit);
-    Button8 = button("Button8", texts::kButtonDetail);
+    Button5 = button("Button5", details_texts::kButtonTaller);
+    Button6 = button("Button6", details_texts::kButtonShorter);
+    Button7 = button("Button7", details_texts::kButtonEdit);
+    Button8 = button("Button8", details_texts::kButtonDetail);
     for (QPushButton* b : {Button5, Button6})
         b->setFixedWidth(b->fontMetrics().height() * 2);
 
@@ -86,25 +84,25 @@ ProjectDetailsPanel::ProjectDetailsPanel(storage::Database& db, bool numberLabel
     first->addWidget(Button6);
     first->addWidget(Button7);
     first->addWidget(Button8);
-    grid->addWidget(label(texts::kLabelName, Edit2), 0, 0);
+    grid->addWidget(label(details_texts::kLabelName, Edit2), 0, 0);
     grid->addLayout(first, 0, 1, 1, 7);
-    grid->addWidget(label(texts::kLabelClient, Edit3), 1, 0);
+    grid->addWidget(label(details_texts::kLabelClient, Edit3), 1, 0);
     grid->addWidget(Edit3, 1, 1, 1, 7);
-    grid->addWidget(label(texts::kLabelTitle, Edit4), 2, 0);
+    grid->addWidget(label(details_texts::kLabelTitle, Edit4), 2, 0);
     grid->addWidget(Edit4, 2, 1, 1, 7);
-    grid->addWidget(label(texts::kLabelSubtitle, Edit5), 3, 0);
+    grid->addWidget(label(details_texts::kLabelSubtitle, Edit5), 3, 0);
     grid->addWidget(Edit5, 3, 1, 1, 7);
-    grid->addWidget(label(texts::kLabelMemo, Edit6), 4, 0);
+    grid->addWidget(label(details_texts::kLabelMemo, Edit6), 4, 0);
     grid->addWidget(Edit6, 4, 1, 1, 7);
     grid->addWidget(Edit7, 5, 1, 1, 7);
     grid->addWidget(Edit8, 6, 1, 1, 7);
-    grid->addWidget(label(texts::kLabelDue, Edit9), 7, 0);
+    grid->addWidget(label(details_texts::kLabelDue, Edit9), 7, 0);
     grid->addWidget(Edit9, 7, 1);
-    grid->addWidget(label(texts::kLabelPlanned, Edit10), 7, 2);
+    grid->addWidget(label(details_texts::kLabelPlanned, Edit10), 7, 2);
     grid->addWidget(Edit10, 7, 3);
-    grid->addWidget(label(texts::kLabelActual, Edit11), 7, 4);
+    grid->addWidget(label(details_texts::kLabelActual, Edit11), 7, 4);
     grid->addWidget(Edit11, 7, 5);
-    grid->addWidget(label(texts::kLabelDelivered, Edit12), 7, 6);
+    grid->addWidget(label(details_texts::kLabelDelivered, Edit12), 7, 6);
     grid->addWidget(Edit12, 7, 7);
     for (int c : {1, 3, 5, 7})
         grid->setColumnStretch(c, 1);
@@ -140,7 +138,7 @@ void ProjectDetailsPanel::Clear()
          {Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8, Edit9, Edit10, Edit11, Edit12})
         e->setBytes("");
     CheckBox1->setChecked(false);
-    LabelA->setText(Utf8(texts::kLabelCreator));
+    LabelA->setText(Utf8(details_texts::kLabelCreator));
     if (LabelN)
         LabelN->clear();
 }
@@ -160,16 +158,16 @@ void ProjectDetailsPanel::ShowProject(int number)
     Edit7->setBytes(d.memo2);
     Edit8->setBytes(d.memo3);
     Edit9->setBytes(d.due);
-    const QString join = Utf8(texts::kPeriodJoin);
+    const QString join = Utf8(details_texts::kPeriodJoin);
     Edit10->setText(text::FromCp932(d.plannedStart) + join + text::FromCp932(d.plannedEnd));
     Edit11->setText(text::FromCp932(d.actualStart) + join + text::FromCp932(d.actualEnd));
     Edit12->setBytes(d.delivered);
     CheckBox1->setChecked(d.done);
     if (d.hasClient)
-        Edit3->setText(text::FromCp932(d.clientName) + Utf8(texts::kClientGap) +
+        Edit3->setText(text::FromCp932(d.clientName) + Utf8(details_texts::kClientGap) +
                        text::FromCp932(d.clientDepartment));
     if (d.hasCreator)
-        LabelA->setText(Utf8(texts::kLabelCreator) + text::FromCp932(d.creatorName));
+        LabelA->setText(Utf8(details_texts::kLabelCreator) + text::FromCp932(d.creatorName));
 }
 
 QString ProjectDetailsPanel::ProjectName() const

@@ -20,8 +20,6 @@ namespace projects {
 
 using text::Utf8;
 
-namespace texts = editor_texts;
-
 TForm7::TForm7(widgets::ScreenContext context, QWidget* parent)
     : ChildForm(parent), context_(context), logic_(context.db, context.globals)
 {
@@ -50,7 +48,7 @@ TForm7::TForm7(widgets::ScreenContext context, QWidget* parent)
     Edit1 = edit("Edit1", 8);
     Edit1->setFocusPolicy(Qt::ClickFocus);
     widgets::SwitchOffInputMethod(Edit1);
-    Label2 = new QLabel(Utf8(texts::kLabelCreator), this);
+    Label2 = new QLabel(Utf8(editor_texts::kLabelCreator), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
@@ -75,12 +73,12 @@ TForm7::TForm7(widgets::ScreenContext context, QWidget* parent)
     Edit13 = edit("Edit13", 0);
     for (widgets::ByteLineEdit* date : {Edit9, Edit10, Edit11, Edit12, Edit13})
         widgets::SwitchOffInputMethod(date);
-    CheckBox1 = new QCheckBox(Utf8(texts::kLabelDone), this);
+    CheckBox1 = new QCheckBox(Utf8(editor_texts::kLabelDone), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    Button4 = button("Button4", texts::kButtonLoad);
-    Button1 = button("Button1", texts::kButtonSave);
-    Button2 = button("Button2", texts::kButtonClear);
-    Button3 = button("Button3", texts::kButtonClose);
+    Button4 = button("Button4", editor_texts::kButtonLoad);
+    Button1 = button("Button1", editor_texts::kButtonSave);
+    Button2 = button("Button2", editor_texts::kButtonClear);
+    Button3 = button("Button3", editor_texts::kButtonClose);
 
     const int dateWidth = Edit9->fontMetrics().horizontalAdvance(QStringLiteral("000000000")) + 12;
     for (QWidget* w : {static_cast<QWidget*>(Edit1), static_cast<QWidget*>(Edit9),
@@ -98,33 +96,33 @@ TForm7::TForm7(widgets::ScreenContext context, QWidget* parent)
     numberRow->addWidget(Button4);
     numberRow->addSpacing(16);
     numberRow->addWidget(Label2, 1);
-    grid->addWidget(label(texts::kLabelNumber, Edit1), row, 0);
+    grid->addWidget(label(editor_texts::kLabelNumber, Edit1), row, 0);
     grid->addLayout(numberRow, row++, 1, 1, 5);
-    grid->addWidget(label(texts::kLabelClient, ComboBox1), row, 0);
+    grid->addWidget(label(editor_texts::kLabelClient, ComboBox1), row, 0);
     grid->addWidget(ComboBox1, row++, 1, 1, 5);
-    grid->addWidget(label(texts::kLabelName, Edit2), row, 0);
+    grid->addWidget(label(editor_texts::kLabelName, Edit2), row, 0);
     grid->addWidget(Edit2, row++, 1, 1, 5);
-    grid->addWidget(label(texts::kLabelTitle, Edit3), row, 0);
+    grid->addWidget(label(editor_texts::kLabelTitle, Edit3), row, 0);
     grid->addWidget(Edit3, row++, 1, 1, 5);
-    grid->addWidget(label(texts::kLabelSubtitle, Edit4), row, 0);
+    grid->addWidget(label(editor_texts::kLabelSubtitle, Edit4), row, 0);
     grid->addWidget(Edit4, row++, 1, 1, 5);
-    grid->addWidget(label(texts::kLabelMemo, Edit5), row, 0);
+    grid->addWidget(label(editor_texts::kLabelMemo, Edit5), row, 0);
     grid->addWidget(Edit5, row++, 1, 1, 5);
     grid->addWidget(Edit6, row++, 1, 1, 5);
     grid->addWidget(Edit7, row++, 1, 1, 5);
-    grid->addWidget(label(texts::kLabelDue, Edit8), row, 0);
+    grid->addWidget(label(editor_texts::kLabelDue, Edit8), row, 0);
     grid->addWidget(Edit8, row++, 1, 1, 2);
-    grid->addWidget(label(texts::kLabelPlanned), row, 0);
-    grid->addWidget(label(texts::kLabelStart, Edit9), row, 1);
+    grid->addWidget(label(editor_texts::kLabelPlanned), row, 0);
+    grid->addWidget(label(editor_texts::kLabelStart, Edit9), row, 1);
     grid->addWidget(Edit9, row, 2);
-    grid->addWidget(label(texts::kLabelEnd, Edit10), row, 3);
+    grid->addWidget(label(editor_texts::kLabelEnd, Edit10), row, 3);
     grid->addWidget(Edit10, row++, 4);
-    grid->addWidget(label(texts::kLabelActual), row, 0);
-    grid->addWidget(label(texts::kLabelStart, Edit11), row, 1);
+    grid->addWidget(label(editor_texts::kLabelActual), row, 0);
+    grid->addWidget(label(editor_texts::kLabelStart, Edit11), row, 1);
     grid->addWidget(Edit11, row, 2);
-    grid->addWidget(label(texts::kLabelEnd, Edit12), row, 3);
+    grid->addWidget(label(editor_texts::kLabelEnd, Edit12), row, 3);
     grid->addWidget(Edit12, row++, 4);
-    grid->addWidget(label(texts::kLabelDelivered, Edit13), row, 0);
+    grid->addWidget(label(editor_texts::kLabelDelivered, Edit13), row, 0);
     grid->addWidget(Edit13, row, 2);
     grid->addWidget(CheckBox1, row++, 4);
     grid->setColumnStretch(5, 1);
@@ -250,7 +248,7 @@ void TForm7::SetComboText(const std::string& bytes)
 
 void TForm7::SetCreatorLabel(const std::string& name)
 {
-    Label2->setText(Utf8(texts::kLabelCreator) + text::FromCp932(name));
+    Label2->setText(Utf8(editor_texts::kLabelCreator) + text::FromCp932(name));
 }
 
 void TForm7::Focus(EditorControl control)

@@ -7,8 +7,6 @@
 
 namespace projects {
 
-namespace texts = list_texts;
-
 namespace {
 
 std::string Cp932Of(const char* utf8)
@@ -27,9 +25,9 @@ text::TextTable ProjectListTable(storage::Database& db, const std::string& filte
                                  const std::string& order, std::vector<int> columnWidths)
 {
     text::TextTable table;
-    table.title = Cp932Of(texts::kCaption);
-    for (const char* header : {texts::kHeader0, texts::kHeader1, texts::kHeader2, texts::kHeader3,
-                               texts::kHeader4, texts::kHeader5})
+    table.title = Cp932Of(list_texts::kCaption);
+    for (const char* header : {list_texts::kHeader0, list_texts::kHeader1, list_texts::kHeader2,
+                               list_texts::kHeader3, list_texts::kHeader4, list_texts::kHeader5})
         table.headers.push_back(Cp932Of(header));
     table.columnWidths = std::move(columnWidths);
     table.numberColumns = {true, false, false, false, false, false};
@@ -42,8 +40,8 @@ text::TextTable ProjectListTable(storage::Database& db, const std::string& filte
     else
         table.rowCount = 0;
 
-    const std::string done = Cp932Of(texts::kDone);
-    const std::string notDone = Cp932Of(texts::kNotDone);
+    const std::string done = Cp932Of(list_texts::kDone);
+    const std::string notDone = Cp932Of(list_texts::kNotDone);
     table.rows = [&db, filter, order, done, notDone](const text::RowSink& sink) {
         if (!db.TableExists("ZPROJECT"))
             return db.Connected();

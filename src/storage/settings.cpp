@@ -19,7 +19,7 @@ namespace {
 using Field = std::variant<std::string*, int*>;
 
 // The one line order both the reader and the writer walk, so they cannot drift apart.
-std::array<Field, kSettingsLineCount> Lines(Settings& s)
+std::array<Field, kSettingsLineCount> SettingsFields(Settings& s)
 {
     return std::to_array<Field>({
         &s.DbServer,
@@ -170,7 +170,7 @@ std::string WithoutLineBreaks(const std::string& value)
 std::string Render(Settings settings)
 {
     std::string out;
-    for (const Field& field : Lines(settings)) {
+    for (const Field& field : SettingsFields(settings)) {
         if (auto* text = std::get_if<std::string*>(&field)) {
             out += WithoutLineBreaks(**text);
         } else {
@@ -197,7 +197,7 @@ void ReadSettings(const std::filesystem::path& path, const std::string& exeFolde
         return;
     }
     std::string line;
-    for (const Field& field : Lines(settings)) {
+    for (const Field& field : SettingsFields(settings)) {
         if (!ReadLine(in, line)) {
             break;
         }

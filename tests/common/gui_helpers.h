@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -42,6 +43,19 @@ inline void WhenModalOpens(std::function<void(QWidget*)> act, int attempts = 200
         QTimer::singleShot(10, scope, look);
     else
         QTimer::singleShot(10, look);
+}
+
+// A double click as the mouse delivers it, near the top left corner.
+inline void DoubleClick(QWidget* target)
+{
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+        const QPoint at(5, 5);
+        QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    }
 }
 
 }  // namespace testing_support

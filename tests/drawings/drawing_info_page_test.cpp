@@ -21,6 +21,7 @@
 #include "app/main_window.h"
 #include "common/gui_helpers.h"
 #include "common/scripted_ports.h"
+#include "common/texts.h"
 #include "drawings/drawing_info_texts.h"
 #include "drawings/name_dialog.h"
 #include "drawings/project_detail_window.h"
@@ -45,26 +46,12 @@ using widgets::ByteLineEdit;
 namespace info = drawings::drawing_info_texts;
 namespace revision = drawings::revision_texts;
 
+using testing_support::DoubleClick;
+using testing_support::Q;
+
 namespace {
 
 using Messages = std::vector<QString>;
-
-QString Q(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
-void DoubleClick(QWidget* target)
-{
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
-                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
-        const QPoint at(5, 5);
-        QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)), Qt::LeftButton,
-                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(target, &event);
-    }
-}
 
 void WriteFile(const QString& path, const std::string& bytes)
 {

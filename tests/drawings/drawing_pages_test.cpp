@@ -15,6 +15,7 @@
 
 #include "common/gui_helpers.h"
 #include "common/scripted_ports.h"
+#include "common/texts.h"
 #include "drawings/detail_texts.h"
 #include "drawings/drawing_info_texts.h"
 #include "drawings/name_dialog.h"
@@ -35,17 +36,9 @@ using widgets::StringGrid;
 
 namespace texts = drawings::detail_texts;
 
+using testing_support::Q;
+
 namespace {
-
-QString Q(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
-QString Q(const std::string& cp932)
-{
-    return text::FromCp932(cp932);
-}
 
 constexpr int kListPage = 1;
 constexpr int kChartPage = 2;

@@ -16,7 +16,7 @@ using drawings::TreeRow;
 
 namespace {
 
-TreeRow Row(int n, int parent, const std::string& name = "node")
+TreeRow Node(int n, int parent, const std::string& name = "node")
 {
     return {NodeText(name, n), parent};
 }
@@ -85,7 +85,7 @@ TEST(NodeText, NumberAndNameAreReadBackFromTheFirstSeparator)
 TEST(TreePlacement, SiblingsFollowTheirNumbersUnderTheParentAlreadyPlaced)
 {
     // 1 and 4 under the project, 2 and 3 under 1, 5 under 3.
-    const std::vector<TreeRow> rows{Row(1, 0), Row(2, 1), Row(3, 1), Row(4, 0), Row(5, 3)};
+    const std::vector<TreeRow> rows{Node(1, 0), Node(2, 1), Node(3, 1), Node(4, 0), Node(5, 3)};
     EXPECT_EQ(PlaceNodes(rows), (std::vector<int>{kProjectNode, 0, 0, kProjectNode, 2}));
     EXPECT_TRUE(PlaceNodes({}).empty());
 }
@@ -93,12 +93,12 @@ TEST(TreePlacement, SiblingsFollowTheirNumbersUnderTheParentAlreadyPlaced)
 TEST(TreePlacement, RowsWhoseParentIsNotPlacedYetGoUnderTheProjectNode)
 {
     const std::vector<TreeRow> rows{
-        Row(1, 6),               // parent comes later
-        Row(2, 99),              // parent missing
-        Row(3, 3),               // its own parent
-        Row(4, 5),               // 4 and 5 name each other: 4 first, so 5 goes under 4
-        Row(5, 4),  Row(6, -2),  // negative parent
-        Row(7, 6),               // 6 is placed by now
+        Node(1, 6),                // parent comes later
+        Node(2, 99),               // parent missing
+        Node(3, 3),                // its own parent
+        Node(4, 5),                // 4 and 5 name each other: 4 first, so 5 goes under 4
+        Node(5, 4),  Node(6, -2),  // negative parent
+        Node(7, 6),                // 6 is placed by now
     };
     EXPECT_EQ(PlaceNodes(rows), (std::vector<int>{kProjectNode, kProjectNode, kProjectNode,
                                                   kProjectNode, 3, kProjectNode, 5}));
@@ -108,17 +108,17 @@ TEST(TreePlacement, OfItemsReadingTheSameNumberTheFirstInTreeOrderIsTheParent)
 {
     // Two rows numbered 3 (a table without its UNIQUE key): the second is placed
     // under 2 and so comes first in tree order, before the first 3.
-    std::vector<TreeRow> rows{Row(1, 0), Row(2, 1), Row(3, 0), Row(3, 2), Row(4, 3)};
+    std::vector<TreeRow> rows{Node(1, 0), Node(2, 1), Node(3, 0), Node(3, 2), Node(4, 3)};
     EXPECT_EQ(PlaceNodes(rows), (std::vector<int>{kProjectNode, 0, kProjectNode, 1, 3}));
 
     // The second 4 lies deeper but under an earlier branch, so it comes first.
-    rows = {Row(1, 0), Row(2, 1), Row(3, 2), Row(4, 0), Row(4, 3), Row(5, 4)};
+    rows = {Node(1, 0), Node(2, 1), Node(3, 2), Node(4, 0), Node(4, 3), Node(5, 4)};
     EXPECT_EQ(PlaceNodes(rows), (std::vector<int>{kProjectNode, 0, 1, kProjectNode, 2, 4}));
 
     // A name holding the separator makes its item read 0 at most, and an item
     // reading 0 never takes the project node's place.
     // A decoy reading 0 never takes the project node's place.
-    rows = {Row(1, 0, "x :0"), Row(2, 0)};
+    rows = {Node(1, 0, "x :0"), Node(2, 0)};
     EXPECT_EQ(PlaceNodes(rows), (std::vector<int>{kProjectNode, kProjectNode}));
 }
 
@@ -136,7 +136,7 @@ TEST(TreePlacement, HostileTablesArePlacedExactlyAsAScanOfTheItemsWould)
             std::string name = "n";
             if (random() % 8 == 0)
                 name = "decoy :" + std::to_string(random() % (n + 2));
-            rows.push_back(Row(n, parent, name));
+            rows.push_back(Node(n, parent, name));
         }
         ASSERT_EQ(PlaceNodes(rows), PlaceByScanning(rows)) << "round " << round;
     }
@@ -147,13 +147,13 @@ TEST(TreePlacement, DuplicatesAtTheBottomOfATallTreeArePlacedWithoutEndlessWork)
     // Node 1, then a chain of 3000 nodes each under the one before; then 3002
     // under node 1 and 3000 more rows numbered 3002 at the bottom of the chain,
     // each of which has to be compared with the first one up the whole chain.
-    std::vector<TreeRow> rows{Row(1, 0), Row(2, 0)};
+    std::vector<TreeRow> rows{Node(1, 0), Node(2, 0)};
     for (int n = 3; n <= 3001; ++n)
-        rows.push_back(Row(n, n - 1));
-    rows.push_back(Row(3002, 1));
+        rows.push_back(Node(n, n - 1));
+    rows.push_back(Node(3002, 1));
     for (int i = 0; i < 3000; ++i)
-        rows.push_back(Row(3002, 3001));
-    rows.push_back(Row(3003, 3002));
+        rows.push_back(Node(3002, 3001));
+    rows.push_back(Node(3003, 3002));
     const std::vector<int> parents = PlaceNodes(rows);
     ASSERT_EQ(parents.size(), 6003u);
     EXPECT_EQ(parents[3000], 2999);

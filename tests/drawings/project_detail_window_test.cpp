@@ -18,6 +18,7 @@
 #include "app/main_window.h"
 #include "common/gui_helpers.h"
 #include "common/scripted_ports.h"
+#include "common/texts.h"
 #include "drawings/detail_texts.h"
 #include "drawings/name_dialog.h"
 #include "drawings/name_dialog_texts.h"
@@ -35,17 +36,9 @@ using widgets::ByteLineEdit;
 
 namespace texts = drawings::detail_texts;
 
+using testing_support::Q;
+
 namespace {
-
-QString Q(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
-QString Q(const std::string& cp932)
-{
-    return text::FromCp932(cp932);
-}
 
 const QColor kGrey(0xDB, 0xDB, 0xDB);
 

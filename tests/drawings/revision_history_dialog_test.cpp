@@ -17,6 +17,7 @@
 #include "widgets/byte_line_edit.h"
 #include "widgets/string_grid.h"
 
+using testing_support::DoubleClick;
 using testing_support::Find;
 using testing_support::kKouzou;
 using widgets::ByteLineEdit;
@@ -33,13 +34,6 @@ void SendMouse(QWidget* target, QEvent::Type type, QPoint at)
                       type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
                       Qt::NoModifier);
     QApplication::sendEvent(target, &event);
-}
-
-void DoubleClick(QWidget* target)
-{
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
-                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease})
-        SendMouse(target, type, QPoint(5, 5));
 }
 
 void ClickRow(StringGrid* grid, int row)

@@ -44,7 +44,7 @@ bool Dark(const QImage& image, int x, int y)
     return qGray(image.pixel(x, y)) < 128;
 }
 
-QRect Ink(const QImage& image)
+QRect DarkBounds(const QImage& image)
 {
     QRect ink;
     for (int y = 0; y < image.height(); ++y)
@@ -89,7 +89,7 @@ TEST(DrawingRenderer, DashesKeepTheirPitchInSheetMillimetresAtAnyScale)
         ASSERT_GE(runs.size(), 60u);
         for (std::size_t i = 0; i + 1 < runs.size(); ++i)
             EXPECT_NEAR(runs[i], i % 2 == 0 ? 10 : 5, 1) << i;
-        EXPECT_EQ(Ink(image).right(), 509);
+        EXPECT_EQ(DarkBounds(image).right(), 509);
     }
 }
 
@@ -103,7 +103,7 @@ TEST(DrawingRenderer, ARotatedTextStandsOnItsStartAtItsStoredSize)
     const QImage image = Render(d, QSize(300, 200), QPointF(150, 160));
     // The baseline runs up from (150, 160) to (150, 60); the characters lie
     // to its left, 50 pixels high.
-    const QRect ink = Ink(image);
+    const QRect ink = DarkBounds(image);
     EXPECT_TRUE(QRect(QPoint(96, 56), QPoint(153, 163)).contains(ink))
         << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height();
     EXPECT_GE(ink.width(), 35);
@@ -128,13 +128,13 @@ TEST(DrawingRenderer, LayersTheFileHidesOrOnlyShows)
     Entity auxiliary = Element(preview::Line{{0, 15}, {50, 15}}, 9);
     d.entities = {hidden, hiddenLayer, greyed, auxiliary};
     const QImage screen = Render(d, QSize(300, 120), QPointF(10, 100.5));
-    EXPECT_EQ(Ink(screen).top(), 25);
+    EXPECT_EQ(DarkBounds(screen).top(), 25);
     EXPECT_EQ(qGray(screen.pixel(100, 50)), qGray(QColor(0x99, 0x99, 0x99).rgb()));
     // On paper the pen has the width the file gives it: 1 mm, 5 pixels.
     d.printWidths[1] = 1.0;
     const QImage printed = Render(d, QSize(300, 120), QPointF(10, 100.5), true);
-    EXPECT_EQ(Ink(printed).top(), 48);
-    EXPECT_EQ(Ink(printed).bottom(), 52);
+    EXPECT_EQ(DarkBounds(printed).top(), 48);
+    EXPECT_EQ(DarkBounds(printed).bottom(), 52);
     EXPECT_TRUE(Dark(printed, 100, 50));
 }
 
@@ -182,5 +182,5 @@ TEST(DrawingRenderer, HostileValuesStillGiveAPicture)
     clock.start();
     const QImage image = preview::RenderThumbnail(document, QSize(256, 181));
     EXPECT_LT(clock.elapsed(), 2000 * kSlowdown);
-    EXPECT_GE(Ink(image).width(), 200);
+    EXPECT_GE(DarkBounds(image).width(), 200);
 }

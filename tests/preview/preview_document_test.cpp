@@ -18,6 +18,7 @@
 
 #include "common/slowdown.h"
 #include "common/temp_folder.h"
+#include "common/texts.h"
 #include "preview/dxf_reader.h"
 #include "preview/dxf_sanitizer.h"
 #include "preview/jww_reader.h"
@@ -29,18 +30,13 @@ using namespace testing_support;
 using namespace jww_writer;
 using preview::PreviewDocument;
 
+using testing_support::Q;
+
+using testing_support::Write;
+
 namespace {
 
-QString Write(const TempFolder& folder, const char* name, const std::string& bytes)
-{
-    const QString path = QString::fromStdString(folder.file(name));
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    return path;
-}
-
-bool Dark(const QImage& image, double x, double y)
+bool DarkAt(const QImage& image, double x, double y)
 {
     return qGray(image.pixel(static_cast<int>(x), static_cast<int>(y))) < 160;
 }
@@ -50,14 +46,9 @@ bool AnyDark(const QImage& image, QRect area)
 {
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
-            if (Dark(image, x, y))
+            if (DarkAt(image, x, y))
                 return true;
     return false;
-}
-
-QString Q(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
 }
 
 // RC4, for the standard security handler of a PDF with a password.
@@ -178,7 +169,7 @@ TEST(PreviewRendering, KnownLineCircleAndTextLieWhereTheyShould)
 
     // One pixel a millimetre, the sheet's centre at (148.5, 105), y downwards.
     const QImage image = preview::RenderThumbnail(document, QSize(297, 210));
-    auto at = [&image](double x, double y) { return Dark(image, 148.5 + x, 105 - y); };
+    auto at = [&image](double x, double y) { return DarkAt(image, 148.5 + x, 105 - y); };
     EXPECT_TRUE(at(-90, 0));
     EXPECT_TRUE(at(90, 0));
     EXPECT_FALSE(at(-90, 6));
@@ -215,8 +206,8 @@ TEST(PreviewDocument, PdfImageTextAndOtherFiles)
     const PreviewDocument page = preview::LoadPreview(pdf, {QSize(200, 200)});
     ASSERT_EQ(page.kind, PreviewDocument::Kind::Picture) << page.problem.toStdString();
     EXPECT_EQ(page.picture.height(), 200);
-    EXPECT_TRUE(Dark(page.picture, page.picture.width() * 0.25, 50));
-    EXPECT_FALSE(Dark(page.picture, page.picture.width() * 0.75, 150));
+    EXPECT_TRUE(DarkAt(page.picture, page.picture.width() * 0.25, 50));
+    EXPECT_FALSE(DarkAt(page.picture, page.picture.width() * 0.75, 150));
 
     const PreviewDocument locked = preview::LoadPreview(Write(folder, "locked.pdf", LockedPdf()));
     EXPECT_EQ(locked.kind, PreviewDocument::Kind::Other);
@@ -230,8 +221,8 @@ TEST(PreviewDocument, PdfImageTextAndOtherFiles)
     const PreviewDocument image = preview::LoadPreview(png, {QSize(200, 200)});
     ASSERT_EQ(image.kind, PreviewDocument::Kind::Picture);
     EXPECT_EQ(image.picture.size(), QSize(200, 50));
-    EXPECT_TRUE(Dark(image.picture, 20, 25));
-    EXPECT_FALSE(Dark(image.picture, 150, 25));
+    EXPECT_TRUE(DarkAt(image.picture, 20, 25));
+    EXPECT_FALSE(DarkAt(image.picture, 150, 25));
     // Scanned drawings often come as TIFF, read by the image formats plugins.
     const QString tif = QString::fromStdString(folder.file("scan.tif"));
     ASSERT_TRUE(photo.save(tif, "TIFF"));

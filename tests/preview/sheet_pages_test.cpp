@@ -23,15 +23,6 @@ namespace {
 
 constexpr double kPxPerMm = 10;
 
-QString Write(const TempFolder& folder, const std::string& name, const std::string& bytes)
-{
-    const QString path = QString::fromStdString(folder.file(name));
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    return path;
-}
-
 QString SavePdf(const preview::SheetPages& pages, const QString& path,
                 const preview::PaperChoice& choice = {})
 {

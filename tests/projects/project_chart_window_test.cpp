@@ -12,7 +12,9 @@
 #include "app/main_window.h"
 #include "common/gui_helpers.h"
 #include "common/scripted_ports.h"
+#include "common/texts.h"
 #include "project_fixture.h"
+#include "project_screen_helpers.h"
 #include "projects/project_chart_texts.h"
 #include "projects/project_chart_window.h"
 #include "projects/project_details_panel.h"
@@ -22,6 +24,8 @@
 
 using projects::TForm9;
 using testing_support::Find;
+using testing_support::LineText;
+using testing_support::RecordingOpener;
 using testing_support::ScriptedPorts;
 using testing_support::Sj;
 using widgets::ByteLineEdit;
@@ -30,37 +34,9 @@ using widgets::GanttView;
 namespace chart_texts = projects::chart_texts;
 namespace details_texts = projects::details_texts;
 
+using testing_support::Q;
+
 namespace {
-
-QString U(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
-QString Text(QWidget* w, const char* name)
-{
-    return Find<QLineEdit>(w, name)->text();
-}
-
-class RecordingOpener : public widgets::WindowOpener {
-public:
-    struct Call {
-        const char* what;
-        int mode;
-        int number;
-    };
-    explicit RecordingOpener(storage::AppGlobals& g) : globals(g) {}
-    void OpenProjectEditor() override
-    {
-        calls.push_back({"editor", globals.ProjectEditMode, globals.CurrentProjectNo});
-    }
-    void OpenProjectDetail() override
-    {
-        calls.push_back({"detail", globals.ProjectEditMode, globals.CurrentProjectNo});
-    }
-    storage::AppGlobals& globals;
-    std::vector<Call> calls;
-};
 
 class ProjectChartWindowTest : public testing_support::ProjectDatabaseTest {
 protected:
@@ -104,7 +80,7 @@ TEST_F(ProjectChartWindowTest, TakesItsLayoutAndRangeFromTheSettingsAndStoresThe
     s.ChartEndDate = "20241231";
     s.ChartFilter = projects::kChartFinished;
     auto w = ShowChart();
-    EXPECT_EQ(w->windowTitle(), U(chart_texts::kCaption));
+    EXPECT_EQ(w->windowTitle(), Q(chart_texts::kCaption));
     EXPECT_EQ(w->size(), QSize(900, 600));
     EXPECT_EQ(w->detailsPanel()->PanelHeight(), 60);
     for (const char* name : {"EditD1", "EditD2"}) {
@@ -112,8 +88,8 @@ TEST_F(ProjectChartWindowTest, TakesItsLayoutAndRangeFromTheSettingsAndStoresThe
         EXPECT_EQ(edit->maxBytes(), 8) << name;
         EXPECT_FALSE(edit->testAttribute(Qt::WA_InputMethodEnabled)) << name;
     }
-    EXPECT_EQ(Text(w.get(), "EditD1"), "2024");
-    EXPECT_EQ(Text(w.get(), "EditD2"), "20241231");
+    EXPECT_EQ(LineText(w.get(), "EditD1"), "2024");
+    EXPECT_EQ(LineText(w.get(), "EditD2"), "20241231");
     auto* group = Find<QGroupBox>(w.get(), "RadioGroup1");
     const QList<QRadioButton*> items = group->findChildren<QRadioButton*>();
     ASSERT_EQ(items.size(), 3);
@@ -124,7 +100,7 @@ TEST_F(ProjectChartWindowTest, TakesItsLayoutAndRangeFromTheSettingsAndStoresThe
     EXPECT_EQ(w->chart()->RowMaximum(), 11);
     auto* number = Find<QLabel>(w->detailsPanel(), "LabelN");
     EXPECT_FALSE(number->isVisible());
-    EXPECT_EQ(Find<QLabel>(w->detailsPanel(), "LabelA")->text(), U(details_texts::kLabelCreator));
+    EXPECT_EQ(Find<QLabel>(w->detailsPanel(), "LabelA")->text(), Q(details_texts::kLabelCreator));
 
     w->resize(640, 380);
     Find<ByteLineEdit>(w.get(), "EditD1")->setText("20230401");
@@ -173,11 +149,11 @@ TEST_F(ProjectChartWindowTest, ScrollsTenRowsAndAClickShowsTheProjectOfThatRow)
     // Row 11 is now at the top; its bar still names project 11.
     ASSERT_TRUE(ClickRow(chart, 11));
     projects::ProjectDetailsPanel* panel = w->detailsPanel();
-    EXPECT_EQ(Text(panel, "Edit2"), "P0011");
+    EXPECT_EQ(LineText(panel, "Edit2"), "P0011");
     EXPECT_EQ(Find<QLabel>(panel, "LabelN")->text(), "11");
-    EXPECT_EQ(Text(panel, "Edit12"), "20241201");
-    EXPECT_EQ(Text(panel, "Edit3"), "");  // no client, and still the creator
-    EXPECT_EQ(Find<QLabel>(panel, "LabelA")->text(), U(details_texts::kLabelCreator) + U("佐藤"));
+    EXPECT_EQ(LineText(panel, "Edit12"), "20241201");
+    EXPECT_EQ(LineText(panel, "Edit3"), "");  // no client, and still the creator
+    EXPECT_EQ(Find<QLabel>(panel, "LabelA")->text(), Q(details_texts::kLabelCreator) + Q("佐藤"));
 
     Find<QPushButton>(panel, "Button7")->click();
     Find<QPushButton>(panel, "Button8")->click();
@@ -192,7 +168,7 @@ TEST_F(ProjectChartWindowTest, ScrollsTenRowsAndAClickShowsTheProjectOfThatRow)
     const QRectF row11 = chart->BarRect(10);
     QTest::mouseClick(chart, Qt::LeftButton, Qt::NoModifier,
                       QPointF(row11.center().x(), row11.top() - 2).toPoint());
-    EXPECT_EQ(Text(panel, "Edit2"), "P0011");
+    EXPECT_EQ(LineText(panel, "Edit2"), "P0011");
     Find<QPushButton>(w.get(), "Button1")->click();
     EXPECT_EQ(chart->RowMinimum(), 10);
     EXPECT_EQ(chart->Bars().size(), 100u);
@@ -206,14 +182,14 @@ TEST_F(ProjectChartWindowTest, ClickOnADeletedProjectLeavesTheBarePanelAndOpensN
     ASSERT_TRUE(db.DeleteRows("ZPROJECT", "N=2"));
     ASSERT_TRUE(ClickRow(w->chart(), 1));
     projects::ProjectDetailsPanel* panel = w->detailsPanel();
-    EXPECT_EQ(Text(panel, "Edit2"), "P0001");
+    EXPECT_EQ(LineText(panel, "Edit2"), "P0001");
 
     ASSERT_TRUE(ClickRow(w->chart(), 2));
-    EXPECT_EQ(Text(panel, "Edit2"), "");
-    EXPECT_EQ(Text(panel, "Edit12"), "");
-    EXPECT_EQ(Text(panel, "Edit10"), U(details_texts::kPeriodJoin));
-    EXPECT_EQ(Text(panel, "Edit11"), U(details_texts::kPeriodJoin));
-    EXPECT_EQ(Find<QLabel>(panel, "LabelA")->text(), U(details_texts::kLabelCreator));
+    EXPECT_EQ(LineText(panel, "Edit2"), "");
+    EXPECT_EQ(LineText(panel, "Edit12"), "");
+    EXPECT_EQ(LineText(panel, "Edit10"), Q(details_texts::kPeriodJoin));
+    EXPECT_EQ(LineText(panel, "Edit11"), Q(details_texts::kPeriodJoin));
+    EXPECT_EQ(Find<QLabel>(panel, "LabelA")->text(), Q(details_texts::kLabelCreator));
     EXPECT_EQ(Find<QLabel>(panel, "LabelN")->text(), "");
     Find<QPushButton>(panel, "Button7")->click();
     Find<QPushButton>(panel, "Button8")->click();
@@ -227,7 +203,7 @@ TEST_F(ProjectChartWindowTest, InvalidStoredDateIsReportedOnceAndEarlierBarsStay
         "ZPROJECT", "PDATE1='20240105', PDATE2='20240120', DATE1='2024', DATE2='20240131'", "N=3"));
     auto w = ShowChart();
     ASSERT_EQ(ports.messages.size(), 1u);
-    EXPECT_EQ(ports.messages[0], U(chart_texts::kInvalidDateMessage));
+    EXPECT_EQ(ports.messages[0], Q(chart_texts::kInvalidDateMessage));
     const std::vector<widgets::GanttBar>& bars = w->chart()->Bars();
     ASSERT_EQ(bars.size(), 3u);  // projects 1 and 2, then project 3's planned bar
     EXPECT_EQ(bars[2].row, 3);
@@ -261,7 +237,7 @@ TEST(ProjectChartMenuTest, TheMenuOpensAChartWindowInTheFrame)
     const QList<QMdiSubWindow*> subs = main.mdiArea()->subWindowList();
     ASSERT_EQ(subs.size(), 2);  // a further window each time
     EXPECT_NE(qobject_cast<TForm9*>(subs[0]->widget()), nullptr);
-    EXPECT_EQ(subs[0]->windowTitle(), U(chart_texts::kCaption));
+    EXPECT_EQ(subs[0]->windowTitle(), Q(chart_texts::kCaption));
     EXPECT_EQ(subs[0]->size(), QSize(700, 450));
     subs[0]->resize(720, 460);
     subs[0]->close();

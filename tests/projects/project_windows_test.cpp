@@ -15,7 +15,9 @@
 #include "app/main_window.h"
 #include "common/gui_helpers.h"
 #include "common/scripted_ports.h"
+#include "common/texts.h"
 #include "project_fixture.h"
+#include "project_screen_helpers.h"
 #include "projects/project_details_panel.h"
 #include "projects/project_details_texts.h"
 #include "projects/project_editor_texts.h"
@@ -28,6 +30,8 @@
 using projects::TForm7;
 using projects::TForm8;
 using testing_support::Find;
+using testing_support::LineText;
+using testing_support::RecordingOpener;
 using testing_support::ScriptedPorts;
 using testing_support::Sj;
 using widgets::ByteLineEdit;
@@ -37,12 +41,9 @@ namespace editor_texts = projects::editor_texts;
 namespace list_texts = projects::list_texts;
 namespace details_texts = projects::details_texts;
 
-namespace {
+using testing_support::Q;
 
-QString U(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
+namespace {
 
 // The widget that would take typing: a combo box counts when its line has it.
 bool HasFocus(QWidget* w)
@@ -61,32 +62,6 @@ void Type(QWidget* target, const QString& typed)
         QApplication::sendEvent(target, &release);
     }
 }
-
-QString Text(QWidget* w, const char* name)
-{
-    return Find<QLineEdit>(w, name)->text();
-}
-
-// Records what the list asked to open, with the shared values at that moment.
-class RecordingOpener : public widgets::WindowOpener {
-public:
-    struct Call {
-        const char* what;
-        int mode;
-        int number;
-    };
-    explicit RecordingOpener(storage::AppGlobals& g) : globals(g) {}
-    void OpenProjectEditor() override
-    {
-        calls.push_back({"editor", globals.ProjectEditMode, globals.CurrentProjectNo});
-    }
-    void OpenProjectDetail() override
-    {
-        calls.push_back({"detail", globals.ProjectEditMode, globals.CurrentProjectNo});
-    }
-    storage::AppGlobals& globals;
-    std::vector<Call> calls;
-};
 
 class ProjectWindowsTest : public testing_support::ProjectDatabaseTest {
 protected:
@@ -141,11 +116,11 @@ TEST_F(ProjectWindowsTest, EditorHasItsControlsLimitsAndTabOrder)
         EXPECT_EQ(Find<ByteLineEdit>(w.get(), name)->maxBytes(), limit) << name;
     for (const char* name : {"Edit1", "Edit9", "Edit13"})
         EXPECT_FALSE(Find<QWidget>(w.get(), name)->testAttribute(Qt::WA_InputMethodEnabled));
-    EXPECT_EQ(Find<QPushButton>(w.get(), "Button4")->text(), U(editor_texts::kButtonLoad));
-    EXPECT_EQ(Find<QPushButton>(w.get(), "Button1")->text(), U(editor_texts::kButtonSave));
-    EXPECT_EQ(Find<QPushButton>(w.get(), "Button2")->text(), U(editor_texts::kButtonClear));
-    EXPECT_EQ(Find<QPushButton>(w.get(), "Button3")->text(), U(editor_texts::kButtonClose));
-    EXPECT_EQ(Find<QCheckBox>(w.get(), "CheckBox1")->text(), U(editor_texts::kLabelDone));
+    EXPECT_EQ(Find<QPushButton>(w.get(), "Button4")->text(), Q(editor_texts::kButtonLoad));
+    EXPECT_EQ(Find<QPushButton>(w.get(), "Button1")->text(), Q(editor_texts::kButtonSave));
+    EXPECT_EQ(Find<QPushButton>(w.get(), "Button2")->text(), Q(editor_texts::kButtonClear));
+    EXPECT_EQ(Find<QPushButton>(w.get(), "Button3")->text(), Q(editor_texts::kButtonClose));
+    EXPECT_EQ(Find<QCheckBox>(w.get(), "CheckBox1")->text(), Q(editor_texts::kLabelDone));
     EXPECT_FALSE(w->windowFlags() & Qt::WindowMaximizeButtonHint);
 
     // The tab chain from Button4 on; Edit1 is reached by clicking only.
@@ -167,8 +142,8 @@ TEST_F(ProjectWindowsTest, NewProjectIsTypedSavedWithEnterAndTheEditorClosesWith
 {
     AddCompany(1, "Foo");
     auto w = ShowEditor(0);
-    EXPECT_EQ(Text(w.get(), "Edit1"), "1");
-    EXPECT_EQ(Find<QLabel>(w.get(), "Label2")->text(), U(editor_texts::kLabelCreator) + U("山田"));
+    EXPECT_EQ(LineText(w.get(), "Edit1"), "1");
+    EXPECT_EQ(Find<QLabel>(w.get(), "Label2")->text(), Q(editor_texts::kLabelCreator) + Q("山田"));
     auto* combo = Find<QComboBox>(w.get(), "ComboBox1");
     EXPECT_EQ(combo->count(), 2);
     EXPECT_EQ(combo->itemText(0), " ");
@@ -177,19 +152,19 @@ TEST_F(ProjectWindowsTest, NewProjectIsTypedSavedWithEnterAndTheEditorClosesWith
 
     Type(combo->lineEdit(), "New Client");
     auto* name = Find<ByteLineEdit>(w.get(), "Edit2");
-    Type(name, U("新館計画"));
+    Type(name, Q("新館計画"));
     Type(name, QString(40, QLatin1Char('x')));  // stops at 32 bytes
     EXPECT_EQ(name->bytes(), Sj("新館計画") + std::string(24, 'x'));
-    Type(Find<QWidget>(w.get(), "Edit8"), U("来年三月末頃予定です"));
-    EXPECT_EQ(Text(w.get(), "Edit8"), U("来年三月末頃予定"));
+    Type(Find<QWidget>(w.get(), "Edit8"), Q("来年三月末頃予定です"));
+    EXPECT_EQ(LineText(w.get(), "Edit8"), Q("来年三月末頃予定"));
     QTest::mouseDClick(Find<QWidget>(w.get(), "Edit9"), Qt::LeftButton);
-    EXPECT_EQ(Text(w.get(), "Edit9"), "20240401");  // the clock port's today
+    EXPECT_EQ(LineText(w.get(), "Edit9"), "20240401");  // the clock port's today
     Type(Find<QWidget>(w.get(), "Edit10"), "20240430");
     Find<QCheckBox>(w.get(), "CheckBox1")->setChecked(true);
 
     QTest::keyClick(name, Qt::Key_Return);
-    EXPECT_EQ(ports.messages, (std::vector<QString>{U(editor_texts::kClientRegisteredMessage),
-                                                    U(editor_texts::kSavedMessage)}));
+    EXPECT_EQ(ports.messages, (std::vector<QString>{Q(editor_texts::kClientRegisteredMessage),
+                                                    Q(editor_texts::kSavedMessage)}));
     EXPECT_EQ(combo->count(), 3);
     EXPECT_EQ(combo->currentText(), "2:New Client");
     const storage::Row row = Project(1);
@@ -202,16 +177,16 @@ TEST_F(ProjectWindowsTest, NewProjectIsTypedSavedWithEnterAndTheEditorClosesWith
     // The window stays as it was: a second Enter meets the existing number.
     ports.messages.clear();
     QTest::keyClick(Find<QWidget>(w.get(), "Edit3"), Qt::Key_Enter);
-    EXPECT_EQ(ports.lastMessage(), U(editor_texts::kNumberExistsMessage));
+    EXPECT_EQ(ports.lastMessage(), Q(editor_texts::kNumberExistsMessage));
     EXPECT_TRUE(HasFocus(Find<QWidget>(w.get(), "Edit1")));
     QTest::mouseDClick(Find<QWidget>(w.get(), "Edit1"), Qt::LeftButton);
-    EXPECT_EQ(Text(w.get(), "Edit1"), "2");
+    EXPECT_EQ(LineText(w.get(), "Edit1"), "2");
 
     // Enter on another button presses that button, not the save.
     ports.messages.clear();
     QTest::keyClick(Find<QWidget>(w.get(), "Button2"), Qt::Key_Return);
     EXPECT_TRUE(ports.messages.empty());
-    EXPECT_EQ(Text(w.get(), "Edit2"), "");
+    EXPECT_EQ(LineText(w.get(), "Edit2"), "");
     EXPECT_EQ(combo->currentText(), "");
 
     QTest::keyClick(Find<QWidget>(w.get(), "Edit4"), Qt::Key_Escape);
@@ -226,34 +201,34 @@ TEST_F(ProjectWindowsTest, EditorInEditModeLoadsItsProjectOrTheTypedNumber)
                              {"8", "2", "4", "'eight'", "'memo'", "'20240301'", "1"}));
 
     auto w = ShowEditor(1, 8);
-    EXPECT_EQ(Text(w.get(), "Edit1"), "8");
-    EXPECT_EQ(Text(w.get(), "Edit2"), "eight");
-    EXPECT_EQ(Text(w.get(), "Edit6"), "memo");
-    EXPECT_EQ(Text(w.get(), "Edit13"), "20240301");
+    EXPECT_EQ(LineText(w.get(), "Edit1"), "8");
+    EXPECT_EQ(LineText(w.get(), "Edit2"), "eight");
+    EXPECT_EQ(LineText(w.get(), "Edit6"), "memo");
+    EXPECT_EQ(LineText(w.get(), "Edit13"), "20240301");
     EXPECT_TRUE(Find<QCheckBox>(w.get(), "CheckBox1")->isChecked());
     EXPECT_EQ(Find<QComboBox>(w.get(), "ComboBox1")->currentText(),
-              "4:Foo" + U(editor_texts::kClientSeparator) + "Dept");
-    EXPECT_EQ(Find<QLabel>(w.get(), "Label2")->text(), U(editor_texts::kLabelCreator) + U("佐藤"));
+              "4:Foo" + Q(editor_texts::kClientSeparator) + "Dept");
+    EXPECT_EQ(Find<QLabel>(w.get(), "Label2")->text(), Q(editor_texts::kLabelCreator) + Q("佐藤"));
     EXPECT_TRUE(HasFocus(Find<QWidget>(w.get(), "ComboBox1")));
 
     // Saving keeps the picked client and the stored creator.
     Find<ByteLineEdit>(w.get(), "Edit3")->setText("title");
     w->Button1Click();
-    EXPECT_EQ(ports.lastMessage(), U(editor_texts::kSavedMessage));
+    EXPECT_EQ(ports.lastMessage(), Q(editor_texts::kSavedMessage));
     EXPECT_EQ(Project(8)[2], "4");
     EXPECT_EQ(Project(8)[4], "title");
 
     // Opened from the menu: no number yet; a typed one loads, a missing one empties.
     auto menu = ShowEditor(1, 0);
-    EXPECT_EQ(Text(menu.get(), "Edit1"), "");
+    EXPECT_EQ(LineText(menu.get(), "Edit1"), "");
     EXPECT_TRUE(HasFocus(Find<QWidget>(menu.get(), "Edit1")));
     Type(Find<QWidget>(menu.get(), "Edit1"), "8");
     menu->Button4Click();
-    EXPECT_EQ(Text(menu.get(), "Edit2"), "eight");
+    EXPECT_EQ(LineText(menu.get(), "Edit2"), "eight");
     Find<ByteLineEdit>(menu.get(), "Edit1")->setText("9");
     menu->Button4Click();
-    EXPECT_EQ(Text(menu.get(), "Edit1"), "");
-    EXPECT_EQ(Text(menu.get(), "Edit2"), "");
+    EXPECT_EQ(LineText(menu.get(), "Edit1"), "");
+    EXPECT_EQ(LineText(menu.get(), "Edit2"), "");
     EXPECT_EQ(Find<QComboBox>(menu.get(), "ComboBox1")->currentText(), "");
     EXPECT_FALSE(Find<QCheckBox>(menu.get(), "CheckBox1")->isChecked());
     EXPECT_EQ(ports.messages.size(), 1u);  // loading never speaks
@@ -267,14 +242,14 @@ TEST_F(ProjectWindowsTest, ListTakesItsLayoutFromTheSettingsAndStoresItUnclamped
     s.ListColWidths = {40, 120, 200, 60, 70, 30};
     s.ListPanelHeight = 120;
     auto w = ShowList();
-    EXPECT_EQ(w->windowTitle(), U(list_texts::kCaption));
+    EXPECT_EQ(w->windowTitle(), Q(list_texts::kCaption));
     EXPECT_EQ(w->size(), QSize(700, 500));
     auto* grid = Find<StringGrid>(w.get(), "SG1");
     EXPECT_EQ(grid->ColumnWidths(), (std::vector<int>{40, 120, 200, 60, 70, 30}));
     EXPECT_EQ(w->detailsPanel()->PanelHeight(), 120);
     EXPECT_EQ(grid->RowCount(), 101);
-    EXPECT_EQ(grid->Cell(0, 0), U(list_texts::kHeader0));
-    EXPECT_EQ(grid->Cell(5, 0), U(list_texts::kHeader5));
+    EXPECT_EQ(grid->Cell(0, 0), Q(list_texts::kHeader0));
+    EXPECT_EQ(grid->Cell(5, 0), Q(list_texts::kHeader5));
     EXPECT_EQ(Find<QComboBox>(w.get(), "ComboBox1")->currentIndex(), -1);
     EXPECT_EQ(Find<QComboBox>(w.get(), "ComboBox2")->count(), 5);
     EXPECT_TRUE(HasFocus(Find<QWidget>(w.get(), "Button1")));
@@ -305,8 +280,8 @@ TEST_F(ProjectWindowsTest, ListPagesSortsAndFiltersInTheGrid)
     EXPECT_EQ(grid->Cell(2, 1), "T0001");
     EXPECT_EQ(grid->Cell(3, 1), "0250");
     EXPECT_EQ(grid->Cell(4, 1), "20240201");
-    EXPECT_EQ(grid->Cell(5, 1), U(list_texts::kNotDone));
-    EXPECT_EQ(grid->Cell(5, 2), U(list_texts::kDone));
+    EXPECT_EQ(grid->Cell(5, 1), Q(list_texts::kNotDone));
+    EXPECT_EQ(grid->Cell(5, 2), Q(list_texts::kDone));
     EXPECT_EQ(grid->Cell(0, 100), "100");
 
     Find<QPushButton>(w.get(), "Button3")->click();
@@ -355,26 +330,26 @@ TEST_F(ProjectWindowsTest, SelectedRowFillsTheDetailsPanelAndOpensTheEditorOrDet
     auto w = ShowList();
     auto* grid = Find<StringGrid>(w.get(), "SG1");
     projects::ProjectDetailsPanel* panel = w->detailsPanel();
-    EXPECT_EQ(Find<QLabel>(panel, "LabelA")->text(), U(details_texts::kLabelCreator));
+    EXPECT_EQ(Find<QLabel>(panel, "LabelA")->text(), Q(details_texts::kLabelCreator));
     EXPECT_EQ(panel->findChild<QLabel*>("LabelN"), nullptr);  // the list has the grid row
 
     grid->setCurrentCell(1, 2);
-    EXPECT_EQ(Text(panel, "Edit2"), "P0002");
-    EXPECT_EQ(Text(panel, "Edit3"), U("東亜") + U(details_texts::kClientGap) + U("設計部"));
-    EXPECT_EQ(Text(panel, "Edit4"), "T0002");
-    EXPECT_EQ(Text(panel, "Edit8"), "m3");
-    EXPECT_EQ(Text(panel, "Edit9"), "0119");
-    EXPECT_EQ(Text(panel, "Edit10"), "20240101" + U(details_texts::kPeriodJoin));
-    EXPECT_EQ(Text(panel, "Edit11"), U(details_texts::kPeriodJoin));
-    EXPECT_EQ(Text(panel, "Edit12"), "20240301");
+    EXPECT_EQ(LineText(panel, "Edit2"), "P0002");
+    EXPECT_EQ(LineText(panel, "Edit3"), Q("東亜") + Q(details_texts::kClientGap) + Q("設計部"));
+    EXPECT_EQ(LineText(panel, "Edit4"), "T0002");
+    EXPECT_EQ(LineText(panel, "Edit8"), "m3");
+    EXPECT_EQ(LineText(panel, "Edit9"), "0119");
+    EXPECT_EQ(LineText(panel, "Edit10"), "20240101" + Q(details_texts::kPeriodJoin));
+    EXPECT_EQ(LineText(panel, "Edit11"), Q(details_texts::kPeriodJoin));
+    EXPECT_EQ(LineText(panel, "Edit12"), "20240301");
     EXPECT_TRUE(Find<QCheckBox>(panel, "CheckBox1")->isChecked());
     EXPECT_FALSE(Find<QCheckBox>(panel, "CheckBox1")->isEnabled());
     EXPECT_TRUE(Find<QLineEdit>(panel, "Edit2")->isReadOnly());
-    EXPECT_EQ(Find<QLabel>(panel, "LabelA")->text(), U(details_texts::kLabelCreator) + U("佐藤"));
+    EXPECT_EQ(Find<QLabel>(panel, "LabelA")->text(), Q(details_texts::kLabelCreator) + Q("佐藤"));
 
     grid->setCurrentCell(0, 1);  // a project without client still shows its creator
-    EXPECT_EQ(Text(panel, "Edit3"), "");
-    EXPECT_EQ(Find<QLabel>(panel, "LabelA")->text(), U(details_texts::kLabelCreator) + U("佐藤"));
+    EXPECT_EQ(LineText(panel, "Edit3"), "");
+    EXPECT_EQ(Find<QLabel>(panel, "LabelA")->text(), Q(details_texts::kLabelCreator) + Q("佐藤"));
 
     Find<QPushButton>(panel, "Button7")->click();
     w->SG1DblClick();
@@ -390,15 +365,15 @@ TEST_F(ProjectWindowsTest, SelectedRowFillsTheDetailsPanelAndOpensTheEditorOrDet
     // A page change keeps the row and the panel: the buttons read the grid row.
     Find<QPushButton>(w.get(), "Button3")->click();
     EXPECT_EQ(grid->Row(), 1);
-    EXPECT_EQ(Text(panel, "Edit2"), "P0001");
+    EXPECT_EQ(LineText(panel, "Edit2"), "P0001");
     Find<QPushButton>(panel, "Button7")->click();
     EXPECT_EQ(opener.calls.back().number, 101);
 
     // An empty row opens nothing; the detail button needs a project in the panel.
     opener.calls.clear();
     grid->setCurrentCell(50, 0);
-    EXPECT_EQ(Text(panel, "Edit2"), "");
-    EXPECT_EQ(Text(panel, "Edit10"), "");
+    EXPECT_EQ(LineText(panel, "Edit2"), "");
+    EXPECT_EQ(LineText(panel, "Edit10"), "");
     Find<QPushButton>(panel, "Button7")->click();
     w->SG1DblClick();
     Find<QPushButton>(panel, "Button8")->click();
@@ -407,9 +382,9 @@ TEST_F(ProjectWindowsTest, SelectedRowFillsTheDetailsPanelAndOpensTheEditorOrDet
     // A project deleted meanwhile: empty fields, the period marks and the bare label.
     ASSERT_TRUE(db.DeleteRows("ZPROJECT", "N=105"));
     grid->setCurrentCell(4, 0);
-    EXPECT_EQ(Text(panel, "Edit2"), "");
-    EXPECT_EQ(Text(panel, "Edit10"), U(details_texts::kPeriodJoin));
-    EXPECT_EQ(Find<QLabel>(panel, "LabelA")->text(), U(details_texts::kLabelCreator));
+    EXPECT_EQ(LineText(panel, "Edit2"), "");
+    EXPECT_EQ(LineText(panel, "Edit10"), Q(details_texts::kPeriodJoin));
+    EXPECT_EQ(Find<QLabel>(panel, "LabelA")->text(), Q(details_texts::kLabelCreator));
     Find<QPushButton>(panel, "Button8")->click();
     EXPECT_TRUE(opener.calls.empty());
 }
@@ -455,13 +430,13 @@ TEST_F(ProjectRoadTest, CreateListChooseAndEditAProject)
     ASSERT_EQ(Subs().size(), 1);
     auto* editor = qobject_cast<TForm7*>(Subs()[0]->widget());
     ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(Subs()[0]->windowTitle(), U(editor_texts::kCaptionNew));
+    EXPECT_EQ(Subs()[0]->windowTitle(), Q(editor_texts::kCaptionNew));
     EXPECT_FALSE(Subs()[0]->windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_EQ(Text(editor, "Edit1"), "1");
+    EXPECT_EQ(LineText(editor, "Edit1"), "1");
     Type(Find<QWidget>(editor, "Edit2"), "Harbour office");
     Type(Find<QWidget>(editor, "Edit3"), "Phase 1");
     editor->Button1Click();
-    EXPECT_EQ(ports.lastMessage(), U(editor_texts::kSavedMessage));
+    EXPECT_EQ(ports.lastMessage(), Q(editor_texts::kSavedMessage));
 
     Find<QAction>(main.get(), "mnuProjectList")->trigger();
     ASSERT_EQ(Subs().size(), 2);
@@ -471,9 +446,9 @@ TEST_F(ProjectRoadTest, CreateListChooseAndEditAProject)
     auto* grid = Find<StringGrid>(list, "SG1");
     EXPECT_EQ(grid->Cell(1, 1), "Harbour office");
     grid->setCurrentCell(0, 0);
-    EXPECT_EQ(Text(list->detailsPanel(), "Edit4"), "Phase 1");
+    EXPECT_EQ(LineText(list->detailsPanel(), "Edit4"), "Phase 1");
     EXPECT_EQ(Find<QLabel>(list->detailsPanel(), "LabelA")->text(),
-              U(details_texts::kLabelCreator) + "Ito");
+              Q(details_texts::kLabelCreator) + "Ito");
 
     // The editor's own Esc closes its sub-window.
     QTest::keyClick(Find<QWidget>(editor, "Edit2"), Qt::Key_Escape);
@@ -484,10 +459,10 @@ TEST_F(ProjectRoadTest, CreateListChooseAndEditAProject)
     ASSERT_EQ(Subs().size(), 2);
     auto* opened = qobject_cast<TForm7*>(Subs()[1]->widget());
     ASSERT_NE(opened, nullptr);
-    EXPECT_EQ(Subs()[1]->windowTitle(), U(editor_texts::kCaptionEdit));
+    EXPECT_EQ(Subs()[1]->windowTitle(), Q(editor_texts::kCaptionEdit));
     EXPECT_EQ(main->globals().ProjectEditMode, 1);
-    EXPECT_EQ(Text(opened, "Edit1"), "1");
-    EXPECT_EQ(Text(opened, "Edit2"), "Harbour office");
+    EXPECT_EQ(LineText(opened, "Edit1"), "1");
+    EXPECT_EQ(LineText(opened, "Edit2"), "Harbour office");
 
     // Closing the list's sub-window stores its layout.
     Subs()[0]->resize(700, 450);

@@ -30,6 +30,7 @@
 #include "common/gui_helpers.h"
 #include "common/scripted_ports.h"
 #include "common/temp_folder.h"
+#include "common/texts.h"
 #include "drawings/detail_texts.h"
 #include "drawings/drawing_info_texts.h"
 #include "drawings/name_tree_editing.h"
@@ -41,6 +42,8 @@
 #include "text/mbcs.h"
 #include "widgets/byte_line_edit.h"
 
+using testing_support::Q;
+
 namespace {
 
 using testing_support::Find;
@@ -48,11 +51,6 @@ using Messages = std::vector<QString>;
 
 constexpr int kProject = 7;
 constexpr double kBoundSeconds = 15.0;
-
-QString Text(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 class DetailWindowOutageTest : public testing_support::SecondServerTest {
 protected:
@@ -212,8 +210,8 @@ protected:
 TEST_F(DetailWindowOutageTest, OpenWindowFailsSoundlyThenWorksOnAfterReconnecting)
 {
     namespace info = drawings::drawing_info_texts;
-    const Messages createFailed{Text(drawings::detail_texts::kCreateFailed)};
-    const Messages saveFailed{Text(info::kSaveFailed)};
+    const Messages createFailed{Q(drawings::detail_texts::kCreateFailed)};
+    const Messages saveFailed{Q(info::kSaveFailed)};
     const QStringList seededTree{"Tower :0", "Plan :1", "Spare :2"};
     ASSERT_EQ(TreeTexts(), seededTree);
     Select("Plan :1");
@@ -236,7 +234,7 @@ TEST_F(DetailWindowOutageTest, OpenWindowFailsSoundlyThenWorksOnAfterReconnectin
     EXPECT_EQ(Find<QComboBox>(window_, "ComboBox5")->currentIndex(), 1);
 
     EXPECT_EQ(Act("revision editor", [this] { Press("Button8"); }),
-              Messages{Text(drawings::revision_texts::kCannotConnect)});
+              Messages{Q(drawings::revision_texts::kCannotConnect)});
 
     EXPECT_EQ(Act(
                   "create node", [this] { Press("ButtonM1"); },
@@ -273,7 +271,7 @@ TEST_F(DetailWindowOutageTest, OpenWindowFailsSoundlyThenWorksOnAfterReconnectin
 
     // The settings dialog cannot reach the database and stays open until cancelled.
     bool stayedOpen = false;
-    EXPECT_EQ(Reconfigure(&stayedOpen), Messages{Text(app::kCreateOrConnectFailedMessage)});
+    EXPECT_EQ(Reconfigure(&stayedOpen), Messages{Q(app::kCreateOrConnectFailedMessage)});
     EXPECT_TRUE(stayedOpen);
     EXPECT_FALSE(main_->database().Connected());
     std::cout << "[ figures  ] " << actions_ << " actions during the outage, longest " << longest_
@@ -291,7 +289,7 @@ TEST_F(DetailWindowOutageTest, OpenWindowFailsSoundlyThenWorksOnAfterReconnectin
     Select("Plan :1");
     EXPECT_EQ(Edit(6)->text(), "Ground floor");
     Act("check stamp", [this] { Press("Button4"); });
-    EXPECT_EQ(Act("save", [this] { Press("Button9"); }), Messages{Text(info::kSaved)});
+    EXPECT_EQ(Act("save", [this] { Press("Button9"); }), Messages{Q(info::kSaved)});
     EXPECT_EQ(Act(
                   "create node", [this] { Press("ButtonM1"); },
                   [](QWidget* modal) { TypeName(modal, "After"); }),
@@ -304,7 +302,7 @@ TEST_F(DetailWindowOutageTest, OpenWindowFailsSoundlyThenWorksOnAfterReconnectin
                       Find<widgets::ByteLineEdit>(modal, "Edit2")->setText("second");
                       Find<QPushButton>(modal, "Button1")->click();
                   }),
-              Messages{Text(drawings::revision_texts::kAddOk)});
+              Messages{Q(drawings::revision_texts::kAddOk)});
     EXPECT_EQ(Find<QPlainTextEdit>(window_, "Memo1")->toPlainText().count('\n'), 1);
 
     // A connection of its own sees what was reported stored, and only that.

@@ -14,6 +14,7 @@
 #include "common/database_fixture.h"
 #include "common/gui_helpers.h"
 #include "common/scripted_ports.h"
+#include "common/texts.h"
 #include "drawings/drawing_info_texts.h"
 #include "drawings/name_dialog.h"
 #include "drawings/project_detail_window.h"
@@ -33,15 +34,12 @@
 #include "reliability/reliability_support.h"
 #include "widgets/string_grid.h"
 
+using testing_support::Q;
+
 namespace {
 
 using namespace testing_support;
 using Snapshot = std::map<std::string, std::vector<storage::Row>>;
-
-QString Q(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 void Show(QWidget& w)
 {

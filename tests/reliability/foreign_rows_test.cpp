@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/database_fixture.h"
+#include "common/texts.h"
 #include "drawings/detail_texts.h"
 #include "drawings/drawing_chart_logic.h"
 #include "drawings/drawing_info_logic.h"
@@ -35,16 +36,13 @@
 #include "storage/app_globals.h"
 #include "text/mbcs.h"
 
+using testing_support::Q;
+
 namespace {
 
 using namespace testing_support;
 using Rows = std::vector<storage::Row>;
 using Snapshot = std::map<std::string, Rows>;
-
-QString Q(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 class ForeignRowsTest : public EmbeddedDatabaseTest {
 protected:

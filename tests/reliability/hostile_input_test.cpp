@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/database_fixture.h"
+#include "common/texts.h"
 #include "drawings/drawing_info_logic.h"
 #include "drawings/drawing_info_texts.h"
 #include "drawings/name_tree_editing.h"
@@ -26,6 +27,8 @@
 #include "storage/app_globals.h"
 #include "storage/schema.h"
 #include "text/mbcs.h"
+
+using testing_support::Q;
 
 namespace {
 
@@ -82,11 +85,6 @@ struct SavePath {
 
 class HostileInputTest : public testing_support::EmbeddedDatabaseTest {};
 
-QString Text(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
 TEST_F(HostileInputTest, SavePathsStoreTheBytesOrRefuseAndTouchNoOtherRow)
 {
     constexpr int kProject = 3;
@@ -115,8 +113,8 @@ TEST_F(HostileInputTest, SavePathsStoreTheBytesOrRefuseAndTouchNoOtherRow)
                  .Add({std::to_string(n), {t}})
                  .message;
          },
-         {Text(registers::texts::kAddOk)},
-         {Text(registers::texts::kAddFailed), Text(registers::texts::kNoQuotes)}},
+         {Q(registers::texts::kAddOk)},
+         {Q(registers::texts::kAddFailed), Q(registers::texts::kNoQuotes)}},
         {"company add",
          "COMPANY",
          3,
@@ -126,8 +124,8 @@ TEST_F(HostileInputTest, SavePathsStoreTheBytesOrRefuseAndTouchNoOtherRow)
                  .Add({std::to_string(n), {"c", t}})
                  .message;
          },
-         {Text(registers::texts::kAddOk)},
-         {Text(registers::texts::kAddFailed), Text(registers::texts::kNoQuotes)}},
+         {Q(registers::texts::kAddOk)},
+         {Q(registers::texts::kAddFailed), Q(registers::texts::kNoQuotes)}},
         {"project memo",
          "ZPROJECT",
          projects::kProjectColumnCount,
@@ -143,9 +141,9 @@ TEST_F(HostileInputTest, SavePathsStoreTheBytesOrRefuseAndTouchNoOtherRow)
              const projects::SaveOutcome out = logic.Save(form);
              return out.messages.empty() ? QString() : out.messages.back();
          },
-         {Text(projects::editor_texts::kSavedMessage)},
-         {Text(projects::editor_texts::kNotSavedMessage),
-          Text(projects::editor_texts::kTextQuoteMessage)}},
+         {Q(projects::editor_texts::kSavedMessage)},
+         {Q(projects::editor_texts::kNotSavedMessage),
+          Q(projects::editor_texts::kTextQuoteMessage)}},
         {"revision content",
          "REV_3",
          5,
@@ -155,8 +153,8 @@ TEST_F(HostileInputTest, SavePathsStoreTheBytesOrRefuseAndTouchNoOtherRow)
                  .Add({std::to_string(n), t, "1:x", "20240101"})
                  .message;
          },
-         {Text(drawings::revision_texts::kAddOk)},
-         {Text(drawings::revision_texts::kAddFailed), Text(drawings::revision_texts::kNoQuotes)}},
+         {Q(drawings::revision_texts::kAddOk)},
+         {Q(drawings::revision_texts::kAddFailed), Q(drawings::revision_texts::kNoQuotes)}},
         {"drawing memo",
          "ZMN_3",
          20,
@@ -168,9 +166,8 @@ TEST_F(HostileInputTest, SavePathsStoreTheBytesOrRefuseAndTouchNoOtherRow)
              page.memberItems = {"0:-"};
              return drawings::DrawingInfoLogic(db, kProject).Save(page).message;
          },
-         {Text(drawings::drawing_info_texts::kSaved)},
-         {Text(drawings::drawing_info_texts::kSaveFailed),
-          Text(drawings::drawing_info_texts::kNoQuotes)},
+         {Q(drawings::drawing_info_texts::kSaved)},
+         {Q(drawings::drawing_info_texts::kSaveFailed), Q(drawings::drawing_info_texts::kNoQuotes)},
          true},
     };
 

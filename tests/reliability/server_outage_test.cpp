@@ -11,6 +11,7 @@
 #include <string>
 
 #include "common/database_fixture.h"
+#include "common/texts.h"
 #include "drawings/detail_texts.h"
 #include "drawings/drawing_info_logic.h"
 #include "drawings/drawing_info_texts.h"
@@ -27,6 +28,8 @@
 #include "storage/app_globals.h"
 #include "storage/schema.h"
 #include "text/mbcs.h"
+
+using testing_support::Q;
 
 namespace {
 
@@ -86,11 +89,6 @@ protected:
     std::string path_;
     storage::Database db;
 };
-
-QString Text(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 TEST_F(ServerOutageTest, EveryStorageOperationFailsAsDocumentedThenReconnects)
 {
@@ -195,13 +193,13 @@ TEST_F(ServerOutageTest, EveryLogicSaveReportsItsFailureThenWorksAfterReconnect)
              registers::RegisterLogic logic(db, registers::SectionRegister());
              return logic.Add({std::to_string(10 + round), {"s"}}).message;
          },
-         Text(registers::texts::kAddFailed), Text(registers::texts::kAddOk)},
+         Q(registers::texts::kAddFailed), Q(registers::texts::kAddOk)},
         {"member add",
          [&] {
              registers::RegisterLogic logic(db, registers::MemberRegister());
              return logic.Add({std::to_string(10 + round), {"0:-", "m"}}).message;
          },
-         Text(registers::texts::kAddFailed), Text(registers::texts::kAddOk)},
+         Q(registers::texts::kAddFailed), Q(registers::texts::kAddOk)},
         {"project save",
          [&] {
              globals.ProjectEditMode = 0;
@@ -215,8 +213,7 @@ TEST_F(ServerOutageTest, EveryLogicSaveReportsItsFailureThenWorksAfterReconnect)
          },
          // The number check reads first and fails, which the editor cannot tell
          // from a free number: it then fails on the insert.
-         Text(projects::editor_texts::kNotSavedMessage),
-         Text(projects::editor_texts::kSavedMessage)},
+         Q(projects::editor_texts::kNotSavedMessage), Q(projects::editor_texts::kSavedMessage)},
         {"node create",
          [&] {
              drawings::NameTreeEditor editor(db, drawings::ProjectTables(kProject));
@@ -224,13 +221,13 @@ TEST_F(ServerOutageTest, EveryLogicSaveReportsItsFailureThenWorksAfterReconnect)
                  editor.CreateNode(0, "n", 1, drawings::EmptyDrawingValues());
              return made.created() ? QStringLiteral("created") : made.message;
          },
-         Text(drawings::detail_texts::kCreateFailed), QStringLiteral("created")},
+         Q(drawings::detail_texts::kCreateFailed), QStringLiteral("created")},
         {"revision add",
          [&] {
              drawings::RevisionHistoryLogic logic(db, kProject, 1);
              return logic.Add({std::to_string(30 + round), "r", "1:x", "20240101"}).message;
          },
-         Text(drawings::revision_texts::kAddFailed), Text(drawings::revision_texts::kAddOk)},
+         Q(drawings::revision_texts::kAddFailed), Q(drawings::revision_texts::kAddOk)},
         {"drawing save",
          [&] {
              drawings::DrawingInfoLogic logic(db, kProject);
@@ -240,8 +237,7 @@ TEST_F(ServerOutageTest, EveryLogicSaveReportsItsFailureThenWorksAfterReconnect)
              page.memberItems = {"0:-"};
              return logic.Save(page).message;
          },
-         Text(drawings::drawing_info_texts::kSaveFailed),
-         Text(drawings::drawing_info_texts::kSaved)},
+         Q(drawings::drawing_info_texts::kSaveFailed), Q(drawings::drawing_info_texts::kSaved)},
     };
     for (const Case& c : cases) {
         ++round;

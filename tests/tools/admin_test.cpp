@@ -51,7 +51,7 @@ void Seed(const std::string& path, int projects)
     ASSERT_TRUE(seed::SeedDatabase(db, seed::DemoOffice(options)).ok);
 }
 
-std::string Bytes(const std::string& path)
+std::string FileBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
@@ -246,17 +246,17 @@ TEST(Restore, NeverOverwritesUnlessToldAndNeverFromADamagedFile)
 
     const std::string target = folder.file("TARGET.FDB");
     ASSERT_NO_FATAL_FAILURE(Seed(target, 1));
-    const std::string original = Bytes(target);
+    const std::string original = FileBytes(target);
     admin::RestoreReport report = admin::RunRestore({backup.file, target, false});
     EXPECT_FALSE(report.ok);
-    EXPECT_TRUE(Bytes(target) == original);
+    EXPECT_TRUE(FileBytes(target) == original);
 
     const std::string damaged = folder.file("damaged.fbk");
-    std::ofstream(damaged, std::ios::binary) << Bytes(backup.file).substr(0, 20000);
+    std::ofstream(damaged, std::ios::binary) << FileBytes(backup.file).substr(0, 20000);
     const QStringList before = Entries(folder.path());
     report = admin::RunRestore({damaged, target, true});
     EXPECT_FALSE(report.ok);
-    EXPECT_TRUE(Bytes(target) == original);
+    EXPECT_TRUE(FileBytes(target) == original);
     EXPECT_EQ(Entries(folder.path()), before);
 
     report = admin::RunRestore({backup.file, target, true});
@@ -428,7 +428,7 @@ TEST(Check, DamagedPageIsReported)
     TempFolder folder;
     const std::string path = folder.file("ZUMENDB.FDB");
     ASSERT_NO_FATAL_FAILURE(Seed(path, 4));
-    std::string bytes = Bytes(path);
+    std::string bytes = FileBytes(path);
     constexpr std::size_t kPage = 4096;  // the page size the application creates with
     std::size_t damaged = 0;
     for (std::size_t page = bytes.size() / kPage; page-- > 0 && !damaged;) {

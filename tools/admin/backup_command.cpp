@@ -24,8 +24,6 @@ namespace admin {
 
 namespace {
 
-namespace t = backup_texts;
-
 // A rename is durable once its folder is.
 void SyncFolder(const std::string& folder)
 {
@@ -47,18 +45,19 @@ std::vector<std::string> Verify(const std::string& file, const TableCounts& befo
 {
     QTemporaryDir scratch(QDir::temp().filePath("k5x7-verify-XXXXXX"));
     if (!scratch.isValid())
-        return {t::kScratchFailed + FromLocal(QDir::tempPath())};
+        return {backup_texts::kScratchFailed + FromLocal(QDir::tempPath())};
     const std::string copy = FromLocal(scratch.filePath("VERIFY.FDB"));
     const StreamResult restore = RestoreFromFile(file, copy, storage::RestoreMode::CreateOnly);
     if (!restore.ok)
-        return {t::kVerifyRestoreFailed + file, FailureText(restore)};
+        return {backup_texts::kVerifyRestoreFailed + file, FailureText(restore)};
     std::optional<TableCounts> counts = CountRows(copy);
     if (!counts)
-        return {t::kVerifyRestoreFailed + file, t::kCountsUnreadable + copy};
+        return {backup_texts::kVerifyRestoreFailed + file, backup_texts::kCountsUnreadable + copy};
     restored = std::move(*counts);
     std::vector<std::string> differences = CountDifferences(before, after, restored);
     if (!differences.empty())
-        differences.insert(differences.begin(), t::kVerifyCountFailed + std::string(" ") + file);
+        differences.insert(differences.begin(),
+                           backup_texts::kVerifyCountFailed + std::string(" ") + file);
     return differences;
 }
 
@@ -69,7 +68,7 @@ BackupReport RunBackup(const BackupRequest& request, const QDateTime& now)
     BackupReport report;
     const QFileInfo folderInfo(Local(request.folder));
     if (!folderInfo.isDir()) {
-        report.problems.push_back(t::kFolderMissing + request.folder);
+        report.problems.push_back(backup_texts::kFolderMissing + request.folder);
         return report;
     }
     const std::string folder = FromLocal(folderInfo.absoluteFilePath()) + "/";
@@ -79,26 +78,27 @@ BackupReport RunBackup(const BackupRequest& request, const QDateTime& now)
     // Hidden while unproven, so that neither a person nor the pruning takes it.
     const std::string partial = folder + "." + name + ".part";
     if (QFileInfo::exists(Local(report.file)) || QFileInfo::exists(Local(partial))) {
-        report.problems.push_back(t::kNameTaken + report.file);
+        report.problems.push_back(backup_texts::kNameTaken + report.file);
         return report;
     }
 
     CountSnapshot before(database);
     if (!before.started()) {
-        report.problems.push_back(t::kDatabaseUnreachable + database);
+        report.problems.push_back(backup_texts::kDatabaseUnreachable + database);
         return report;
     }
     std::optional<CountSnapshot> after;
     const StreamResult written = BackupToFile(database, partial, [&] { after.emplace(database); });
     if (!written.ok) {
-        report.problems = {t::kBackupFailed + database, FailureText(written), t::kNothingKept};
+        report.problems = {backup_texts::kBackupFailed + database, FailureText(written),
+                           backup_texts::kNothingKept};
         return report;
     }
     std::optional<TableCounts> first = before.Read();
     std::optional<TableCounts> second = after ? after->Read() : std::nullopt;
     if (!first || !second) {
         std::remove(partial.c_str());
-        report.problems = {t::kCountsUnreadable + database, t::kNothingKept};
+        report.problems = {backup_texts::kCountsUnreadable + database, backup_texts::kNothingKept};
         return report;
     }
 
@@ -110,7 +110,7 @@ BackupReport RunBackup(const BackupRequest& request, const QDateTime& now)
     }
     if (std::rename(partial.c_str(), report.file.c_str()) != 0) {
         std::remove(partial.c_str());
-        report.problems = {t::kBackupFailed + report.file, t::kNothingKept};
+        report.problems = {backup_texts::kBackupFailed + report.file, backup_texts::kNothingKept};
         return report;
     }
     SyncFolder(folder);
@@ -124,7 +124,7 @@ BackupReport RunBackup(const BackupRequest& request, const QDateTime& now)
         if (std::remove(path.c_str()) == 0)
             report.removed.push_back(path);
         else
-            report.problems.push_back(t::kRemoveFailed + path);
+            report.problems.push_back(backup_texts::kRemoveFailed + path);
     }
     return report;
 }
@@ -132,27 +132,29 @@ BackupReport RunBackup(const BackupRequest& request, const QDateTime& now)
 int RunBackupCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     int exitCode = 0;
-    const std::optional<Arguments> parsed =
-        ArgumentsOrAnswer(args, 2, {"--keep"}, {}, t::kUsage, t::kPrefix, out, err, exitCode);
+    const std::optional<Arguments> parsed = ArgumentsOrAnswer(
+        args, 2, {"--keep"}, {}, backup_texts::kUsage, backup_texts::kPrefix, out, err, exitCode);
     if (!parsed)
         return exitCode;
     BackupRequest request{parsed->positional[0], parsed->positional[1]};
     if (const auto keep = parsed->values.find("--keep"); keep != parsed->values.end()) {
         request.keep = PositiveNumber(keep->second, 9999);
         if (request.keep == 0) {
-            err << t::kPrefix << t::kKeepInvalid << "\n" << t::kUsage;
+            err << backup_texts::kPrefix << backup_texts::kKeepInvalid << "\n"
+                << backup_texts::kUsage;
             return 2;
         }
     }
 
     const BackupReport report = RunBackup(request, QDateTime::currentDateTime());
     if (report.ok)
-        out << t::kPrefix << t::kDone << report.file << t::kDoneTables << report.tables
-            << t::kDoneRows << report.rows << t::kDoneVerified << "\n";
+        out << backup_texts::kPrefix << backup_texts::kDone << report.file
+            << backup_texts::kDoneTables << report.tables << backup_texts::kDoneRows << report.rows
+            << backup_texts::kDoneVerified << "\n";
     for (const std::string& removed : report.removed)
-        out << t::kPrefix << t::kRemovedOld << removed << "\n";
+        out << backup_texts::kPrefix << backup_texts::kRemovedOld << removed << "\n";
     for (const std::string& problem : report.problems)
-        err << t::kPrefix << problem << "\n";
+        err << backup_texts::kPrefix << problem << "\n";
     return report.ok && report.problems.empty() ? 0 : 1;
 }
 

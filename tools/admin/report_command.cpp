@@ -20,8 +20,6 @@ namespace admin {
 
 namespace {
 
-namespace texts = report_texts;
-
 struct ReportCommandLine {
     std::string database;
     std::optional<reports::ReportKind> kind;
@@ -51,16 +49,16 @@ std::string Parse(const std::vector<std::string>& args, ReportCommandLine& comma
         }
         if (arg != "--project" && arg != "--from" && arg != "--to" && arg != "--out" &&
             arg != "--encoding" && arg != "--printed" && arg != "--node")
-            return texts::kUnknownOption + arg;
+            return report_texts::kUnknownOption + arg;
         if (i + 1 >= args.size())
-            return texts::kNeedsValue + arg;
+            return report_texts::kNeedsValue + arg;
         const std::string& value = args[++i];
         if (arg == "--project")
             command.request.projectNo = text::IsAllDigits(value) ? text::StrToIntOrZero(value) : 0;
         else if (arg == "--node" && text::IsAllDigits(value))
             command.node = text::StrToIntOrZero(value);
         else if (arg == "--node")
-            return texts::kBadNode;
+            return report_texts::kBadNode;
         else if (arg == "--from")
             command.request.range.from = value;
         else if (arg == "--to")
@@ -71,30 +69,30 @@ std::string Parse(const std::vector<std::string>& args, ReportCommandLine& comma
             command.encoding =
                 value == "utf8" ? reports::CsvEncoding::Utf8Bom : reports::CsvEncoding::Cp932;
         else if (arg == "--encoding")
-            return texts::kBadEncoding;
+            return report_texts::kBadEncoding;
         else if (text::IsValidDateString(value))
             command.printed = QDate::fromString(QString::fromStdString(value), "yyyyMMdd");
         else
-            return texts::kBadPrinted;
+            return report_texts::kBadPrinted;
     }
     if (positional.size() != 2 || command.out.empty())
-        return texts::kNeedsArguments;
+        return report_texts::kNeedsArguments;
     command.database = positional[0];
     if (positional[1] == kIssueSet) {
         command.issueSet = true;
         if (command.request.projectNo < 1)
-            return texts::kNeedsProject;
+            return report_texts::kNeedsProject;
         if (reports::FormatOfPath(QFile::decodeName(command.out.c_str())) !=
             reports::ReportFormat::Pdf)
-            return texts::kIssueSetNeedsPdf;
+            return report_texts::kIssueSetNeedsPdf;
         return std::string();
     }
     command.kind = reports::KindOfName(positional[1]);
     if (!command.kind)
-        return texts::kUnknownKind + positional[1];
+        return report_texts::kUnknownKind + positional[1];
     command.request.kind = *command.kind;
     if (reports::NeedsProject(*command.kind) && command.request.projectNo < 1)
-        return texts::kNeedsProject;
+        return report_texts::kNeedsProject;
     if (!reports::FormatOfPath(QFile::decodeName(command.out.c_str())))
         return reports::texts::kUnknownFormat;
     const reports::RangeCheck range = reports::CheckIssueRange(command.request.range);
@@ -120,8 +118,8 @@ int WriteIssueSet(storage::Database& db, const ReportCommandLine& command, std::
     request.printed = command.printed;
     const reports::IssueSetSummary summary = reports::WriteIssueSet(db, request);
     if (!summary.result.done()) {
-        err << texts::kPrefix
-            << (summary.result.message.isEmpty() ? std::string(texts::kStopped)
+        err << report_texts::kPrefix
+            << (summary.result.message.isEmpty() ? std::string(report_texts::kStopped)
                                                  : summary.result.message.toStdString())
             << ": " << command.out << "\n";
         return 1;
@@ -133,7 +131,7 @@ int WriteIssueSet(storage::Database& db, const ReportCommandLine& command, std::
                .toStdString()
         << "\n";
     for (const reports::IssueSetFailure& failure : summary.failures)
-        out << texts::kLeftOut << text::FromCp932(failure.drawingNumber).toStdString() << " "
+        out << report_texts::kLeftOut << text::FromCp932(failure.drawingNumber).toStdString() << " "
             << failure.file.toStdString() << ": " << failure.reason.toStdString() << "\n";
     return 0;
 }
@@ -144,24 +142,25 @@ int RunReportCommand(const std::vector<std::string>& args, std::ostream& out, st
 {
     for (const std::string& arg : args)
         if (arg == "-h" || arg == "--help") {
-            out << texts::kUsage;
+            out << report_texts::kUsage;
             return 0;
         }
     ReportCommandLine command;
     if (const std::string error = Parse(args, command); !error.empty()) {
-        err << texts::kPrefix << error << "\n" << texts::kUsage;
+        err << report_texts::kPrefix << error << "\n" << report_texts::kUsage;
         return 2;
     }
 
     storage::Database db;
     db.ConnectDatabase(seed::AbsoluteDatabasePath(command.database));
     if (!db.Connected()) {
-        err << texts::kPrefix << texts::kCannotConnect << command.database << "\n";
+        err << report_texts::kPrefix << report_texts::kCannotConnect << command.database << "\n";
         return 1;
     }
     if ((command.issueSet || reports::NeedsProject(command.request.kind)) &&
         !ProjectExists(db, command.request.projectNo)) {
-        err << texts::kPrefix << texts::kNoProject << command.request.projectNo << "\n";
+        err << report_texts::kPrefix << report_texts::kNoProject << command.request.projectNo
+            << "\n";
         return 1;
     }
 
@@ -172,8 +171,8 @@ int RunReportCommand(const std::vector<std::string>& args, std::ostream& out, st
     const reports::ReportResult result = reports::ExportReport(
         table, {path, *reports::FormatOfPath(path), command.encoding, command.printed});
     if (!result.done()) {
-        err << texts::kPrefix
-            << (result.message.isEmpty() ? std::string(texts::kStopped)
+        err << report_texts::kPrefix
+            << (result.message.isEmpty() ? std::string(report_texts::kStopped)
                                          : result.message.toStdString())
             << ": " << command.out << "\n";
         return 1;

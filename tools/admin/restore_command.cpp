@@ -29,8 +29,6 @@ namespace admin {
 
 namespace {
 
-namespace t = restore_texts;
-
 bool Failed(RestoreReport& report, std::vector<std::string> problems)
 {
     report.problems = std::move(problems);
@@ -84,7 +82,7 @@ std::vector<std::string> Checked(const std::string& database,
 {
     const std::optional<TableCounts> read = CountRows(database);
     if (!read || (expected && *read != *expected))
-        return {t::kCountsDiffer + database};
+        return {restore_texts::kCountsDiffer + database};
     std::vector<std::string> faults;
     const storage::ServiceOutcome validated =
         storage::ValidateOnline(database, [&](std::string_view line) {
@@ -94,7 +92,7 @@ std::vector<std::string> Checked(const std::string& database,
     if (!validated.ok)
         faults.push_back(validated.error);
     if (!faults.empty())
-        faults.insert(faults.begin(), t::kValidationFailed + database);
+        faults.insert(faults.begin(), restore_texts::kValidationFailed + database);
     counts = *read;
     return faults;
 }
@@ -125,32 +123,34 @@ bool RestoreLocal(const RestoreRequest& request, const std::string& target, Rest
     const QFileInfo info(Local(target));
     const bool exists = info.exists();
     if (exists && !request.replace)
-        return Failed(report, {t::kExists + target});
+        return Failed(report, {restore_texts::kExists + target});
     if (!info.absoluteDir().exists())
-        return Failed(report, {t::kFolderMissing + FromLocal(info.absolutePath())});
+        return Failed(report, {restore_texts::kFolderMissing + FromLocal(info.absolutePath())});
     // Made for this user alone, and gone with everything in it on any return.
     QTemporaryDir folder(info.absoluteDir().filePath("." + info.fileName() + "-XXXXXX"));
     if (!folder.isValid())
-        return Failed(report, {t::kPlaceFailed + target, t::kUntouched});
+        return Failed(report, {restore_texts::kPlaceFailed + target, restore_texts::kUntouched});
     const std::string scratch = FromLocal(folder.filePath(info.fileName()));
     const StreamResult restored =
         RestoreFromFile(request.file, scratch, storage::RestoreMode::CreateOnly);
     if (!restored.ok)
-        return Failed(report, {t::kDamaged + request.file, FailureText(restored),
-                               exists ? t::kKeptOld : t::kUntouched});
+        return Failed(report, {restore_texts::kDamaged + request.file, FailureText(restored),
+                               exists ? restore_texts::kKeptOld : restore_texts::kUntouched});
     TableCounts counts;
     if (std::vector<std::string> faults = Checked(scratch, std::nullopt, counts); !faults.empty())
-        return Failed(report, With(std::move(faults), exists ? t::kKeptOld : t::kUntouched));
+        return Failed(report, With(std::move(faults),
+                                   exists ? restore_texts::kKeptOld : restore_texts::kUntouched));
     // Held while the new file takes its place: no one else opens it meanwhile.
     storage::Database holder;
     if (exists) {
         holder.ConnectDatabase(target);
         if (!holder.Connected())
-            return Failed(report, {t::kInUse + target, t::kKeptOld});
+            return Failed(report, {restore_texts::kInUse + target, restore_texts::kKeptOld});
     }
     TakeOwnership(exists ? target : std::string(), scratch);
     if (!Place(scratch, target, exists))
-        return Failed(report, {t::kPlaceFailed + target, exists ? t::kKeptOld : t::kUntouched});
+        return Failed(report, {restore_texts::kPlaceFailed + target,
+                               exists ? restore_texts::kKeptOld : restore_texts::kUntouched});
     report.tables = counts.size();
     report.rows = TotalRows(counts);
     return true;
@@ -166,7 +166,7 @@ bool ReplaceOnServer(const RestoreRequest& request, const std::string& target,
     const storage::ServiceAddress address = storage::ServiceAddressOf(target);
     const QFileInfo info(Local(address.database));
     if (!info.isFile() || !QFileInfo(info.absolutePath()).isWritable())
-        return Failed(report, {t::kReplaceOnServer + target, t::kKeptOld});
+        return Failed(report, {restore_texts::kReplaceOnServer + target, restore_texts::kKeptOld});
     const std::string host = target.substr(0, target.size() - address.database.size());
     const std::string sibling = FromLocal(info.absoluteDir().filePath(
         "." + info.completeBaseName() + "-restoring-" +
@@ -186,26 +186,28 @@ bool ReplaceOnServer(const RestoreRequest& request, const std::string& target,
     if (!QFileInfo::exists(Local(sibling))) {
         leftover.path.clear();
         // The server wrote elsewhere than this machine's folder of that name.
-        return Failed(report,
-                      restored.ok
-                          ? std::vector<std::string>{t::kReplaceOnServer + target,
-                                                     t::kLeftBehind + remoteSibling, t::kKeptOld}
-                          : std::vector<std::string>{t::kRestoreFailed + target,
-                                                     FailureText(restored), t::kKeptOld});
+        return Failed(
+            report, restored.ok
+                        ? std::vector<std::string>{restore_texts::kReplaceOnServer + target,
+                                                   restore_texts::kLeftBehind + remoteSibling,
+                                                   restore_texts::kKeptOld}
+                        : std::vector<std::string>{restore_texts::kRestoreFailed + target,
+                                                   FailureText(restored), restore_texts::kKeptOld});
     }
     if (!restored.ok)
-        return Failed(report, {t::kRestoreFailed + target, FailureText(restored), t::kKeptOld});
+        return Failed(report, {restore_texts::kRestoreFailed + target, FailureText(restored),
+                               restore_texts::kKeptOld});
     TableCounts counts;
     if (std::vector<std::string> faults = Checked(remoteSibling, expected, counts); !faults.empty())
-        return Failed(report, With(std::move(faults), t::kKeptOld));
+        return Failed(report, With(std::move(faults), restore_texts::kKeptOld));
 
     storage::Database holder;
     holder.ConnectDatabase(target);
     if (!holder.Connected() || OthersAttached(holder))
-        return Failed(report, {t::kInUse + target, t::kKeptOld});
+        return Failed(report, {restore_texts::kInUse + target, restore_texts::kKeptOld});
     TakeOwnership(address.database, sibling);
     if (!Place(sibling, address.database, true))
-        return Failed(report, {t::kPlaceFailed + target, t::kKeptOld});
+        return Failed(report, {restore_texts::kPlaceFailed + target, restore_texts::kKeptOld});
     leftover.path.clear();
     report.tables = counts.size();
     report.rows = TotalRows(counts);
@@ -223,20 +225,21 @@ bool RestoreOnServer(const RestoreRequest& request, const std::string& target,
         probe.ConnectDatabase(target);
         exists = probe.Connected();
         if (exists && !request.replace)
-            return Failed(report, {t::kExists + target});
+            return Failed(report, {restore_texts::kExists + target});
     }
     std::optional<TableCounts> expected;
     {
         QTemporaryDir folder(QDir::temp().filePath("k5x7-restore-XXXXXX"));
         if (!folder.isValid())
-            return Failed(report, {t::kScratchFailed + FromLocal(QDir::tempPath())});
+            return Failed(report, {restore_texts::kScratchFailed + FromLocal(QDir::tempPath())});
         const std::string scratch = FromLocal(folder.filePath("VERIFY.FDB"));
         const StreamResult proven =
             RestoreFromFile(request.file, scratch, storage::RestoreMode::CreateOnly);
         if (proven.ok)
             expected = CountRows(scratch);
         if (!expected)
-            return Failed(report, {t::kDamaged + request.file, FailureText(proven), t::kUntouched});
+            return Failed(report, {restore_texts::kDamaged + request.file, FailureText(proven),
+                                   restore_texts::kUntouched});
     }
     if (exists)
         return ReplaceOnServer(request, target, *expected, report);
@@ -244,8 +247,8 @@ bool RestoreOnServer(const RestoreRequest& request, const std::string& target,
     const StreamResult restored =
         RestoreFromFile(request.file, target, storage::RestoreMode::CreateOnly);
     if (!restored.ok)
-        return Failed(report,
-                      {t::kRestoreFailed + target, FailureText(restored), t::kPartialMayRemain});
+        return Failed(report, {restore_texts::kRestoreFailed + target, FailureText(restored),
+                               restore_texts::kPartialMayRemain});
     TableCounts counts;
     if (std::vector<std::string> faults = Checked(target, expected, counts); !faults.empty())
         return Failed(report, std::move(faults));
@@ -260,7 +263,7 @@ RestoreReport RunRestore(const RestoreRequest& request)
 {
     RestoreReport report;
     if (!QFileInfo(Local(request.file)).isFile()) {
-        report.problems.push_back(t::kFileMissing + request.file);
+        report.problems.push_back(restore_texts::kFileMissing + request.file);
         return report;
     }
     const std::string target = seed::AbsoluteDatabasePath(request.database);
@@ -273,18 +276,20 @@ int RunRestoreCommand(const std::vector<std::string>& args, std::ostream& out, s
 {
     int exitCode = 0;
     const std::optional<Arguments> parsed =
-        ArgumentsOrAnswer(args, 2, {}, {"--replace"}, t::kUsage, t::kPrefix, out, err, exitCode);
+        ArgumentsOrAnswer(args, 2, {}, {"--replace"}, restore_texts::kUsage, restore_texts::kPrefix,
+                          out, err, exitCode);
     if (!parsed)
         return exitCode;
     const RestoreRequest request{parsed->positional[0], parsed->positional[1],
                                  parsed->switches.count("--replace") > 0};
     const RestoreReport report = RunRestore(request);
     if (report.ok)
-        out << t::kPrefix << t::kDone << seed::AbsoluteDatabasePath(request.database)
-            << t::kDoneTables << report.tables << t::kDoneRows << report.rows << t::kDoneClose
+        out << restore_texts::kPrefix << restore_texts::kDone
+            << seed::AbsoluteDatabasePath(request.database) << restore_texts::kDoneTables
+            << report.tables << restore_texts::kDoneRows << report.rows << restore_texts::kDoneClose
             << "\n";
     for (const std::string& problem : report.problems)
-        err << t::kPrefix << problem << "\n";
+        err << restore_texts::kPrefix << problem << "\n";
     return report.ok ? 0 : 1;
 }
 

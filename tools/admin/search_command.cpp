@@ -93,7 +93,7 @@ bool Choose(const Words<Value>& words, const std::string& word, Value& out)
     return true;
 }
 
-bool PositiveNumber(const std::string& value, int& out)
+bool ReadPositiveNumber(const std::string& value, int& out)
 {
     if (value.empty() || value.size() > 9 || !text::IsAllDigits(value))
         return false;
@@ -140,13 +140,13 @@ std::optional<SearchCommandLine> ParseSearchCommandLine(const std::vector<std::s
         else if (arg == "--file-state")
             ok = Choose(kFileStates, value, c.file);
         else if (arg == "--member")
-            ok = PositiveNumber(value, c.memberNo);
+            ok = ReadPositiveNumber(value, c.memberNo);
         else if (arg == "--role")
             ok = Choose(kRoles, value, c.role);
         else if (arg == "--projects")
             ok = Choose(kScopes, value, c.scope);
         else if (arg == "--project")
-            ok = PositiveNumber(value, c.projectNo);
+            ok = ReadPositiveNumber(value, c.projectNo);
         else if (arg == "--date")
             ok = Choose(kDates, value, c.dateKind);
         else if (arg == "--from" || arg == "--to")
