@@ -174,7 +174,10 @@ void TakePdf(PreviewDocument& document, const QByteArray& bytes, QSize box,
     QSize wanted = Fitted(points, box);
     if (static_cast<qint64>(wanted.width()) * wanted.height() > kLargestPagePixels)
         wanted = Fitted(points, QSize(4000, 4000));
-    const double dpi = 72.0 * wanted.width() / points.width();
+    // The side that limits the fit sets the resolution: a width rounded up to one
+    // pixel must not stretch a tall, narrow page past the box.
+    const double dpi =
+        72.0 * std::min(wanted.width() / points.width(), wanted.height() / points.height());
     pdf->setRenderHint(Poppler::Document::Antialiasing);
     pdf->setRenderHint(Poppler::Document::TextAntialiasing);
     Abort abort{cancel, {}};

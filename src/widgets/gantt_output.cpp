@@ -50,9 +50,8 @@ bool WriteChartImage(const GanttContent& content, const GanttFrame& shown, const
     QByteArray bytes;
     QBuffer buffer(&bytes);
     if (IsSvgName(path)) {
-        if (!PaintSvg(buffer, size, [&](QPainter& painter) {
-                PaintGantt(painter, content, frame, palette);
-            }))
+        if (!PaintSvg(buffer, size,
+                      [&](QPainter& painter) { PaintGantt(painter, content, frame, palette); }))
             return false;
     } else {
         QImage image(size, QImage::Format_RGB32);

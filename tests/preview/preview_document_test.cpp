@@ -255,6 +255,25 @@ TEST(PreviewDocument, PdfImageTextAndOtherFiles)
               PreviewDocument::Kind::Drawing);
 }
 
+// A tall, narrow page: its height limits the fit, not its width rounded up to a pixel.
+TEST(PreviewDocument, ATallNarrowPdfPageStaysWithinItsBox)
+{
+    TempFolder folder;
+    const QString path = QString::fromStdString(folder.file("tall.pdf"));
+    {
+        QPdfWriter writer(path);
+        writer.setPageSize(QPageSize(QSizeF(20, 1000), QPageSize::Point));
+        writer.setPageMargins(QMarginsF());
+        QPainter painter(&writer);
+        painter.drawLine(0, 0, 10, 10);
+    }
+    const QSize box(256, 46);
+    const QImage picture = preview::LoadPreview(path, {box}).picture;
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_LE(picture.height(), box.height());
+    EXPECT_LE(picture.width(), box.width());
+}
+
 TEST(PreviewDocument, DxfEntitiesThroughDxflib)
 {
     const std::string dxf =

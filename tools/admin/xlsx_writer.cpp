@@ -12,7 +12,6 @@
 namespace admin {
 
 using reports::ReportResult;
-namespace texts = reports::texts;
 
 namespace {
 
@@ -148,12 +147,12 @@ WrittenWorkbook WriteXlsx(const text::TextTable& table, const QString& path,
     std::unique_ptr<lxw_workbook, WorkbookCloser> workbook(
         workbook_new_opt(QFile::encodeName(path).constData(), &options));
     if (!workbook)
-        return {ReportResult::Failure(texts::kCannotCreate)};
+        return {ReportResult::Failure(reports::texts::kCannotCreate)};
     lxw_worksheet* sheet = workbook_add_worksheet(workbook.get(), SheetName(table.title).c_str());
     if (!sheet)
         sheet = workbook_add_worksheet(workbook.get(), nullptr);
     if (!sheet)
-        return {ReportResult::Failure(texts::kWriteFailed)};
+        return {ReportResult::Failure(reports::texts::kWriteFailed)};
     for (std::size_t c = 0; c < table.columnWidths.size() && c < LXW_COL_MAX; ++c)
         worksheet_set_column(sheet, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c),
                              SheetColumnWidth(table.columnWidths[c]), nullptr);
@@ -173,16 +172,16 @@ WrittenWorkbook WriteXlsx(const text::TextTable& table, const QString& path,
                                                            [&](const text::TextRow& row) {
                                                                return writer.Row(row, table, false);
                                                            })
-                                      : ReportResult::Failure(texts::kWriteFailed);
+                                      : ReportResult::Failure(reports::texts::kWriteFailed);
     if (rows.done() && table.headingInSheet && !table.footer.empty())
         written = writer.Line(std::string(), false) && writer.Line(table.footer, false);
 
     if (writer.tooMany())
-        return {ReportResult::Failure(texts::kTooManyRows)};
+        return {ReportResult::Failure(reports::texts::kTooManyRows)};
     if (!rows.done())
         return {rows};
     if (!written || workbook_close(workbook.release()) != LXW_NO_ERROR)
-        return {ReportResult::Failure(texts::kWriteFailed)};
+        return {ReportResult::Failure(reports::texts::kWriteFailed)};
     return {{}, writer.lastFilled()};
 }
 
